@@ -1,0 +1,41 @@
+// Page construction; see pages.h. Pages that are not built yet show a short placeholder.
+#include "pages.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "aboutbox.h"
+#include "base/folders.h"
+#include "config/configurationpage.h"
+
+namespace vornelle {
+namespace {
+QWidget* placeholder(const char* name, const char* caption) {
+    auto* w = new QWidget;
+    w->setObjectName(name);
+    w->setWindowTitle(caption);
+    auto* l = new QVBoxLayout(w);
+    l->addWidget(new QLabel("Cette page n'est pas encore disponible."));
+    return w;
+}
+}  // namespace
+
+MainWindow::PageMaker makePage(PageId id, AppServices& s) {
+    switch (id) {
+        case PageId::Configuration:
+            return {[&s] { return new ConfigurationPage(s.dialogs, s.navigator, [] { return cheminTemp(); }); },
+                    [](QWidget* w) { static_cast<ConfigurationPage*>(w)->formLoad(); }};
+        case PageId::Form2:
+            return {[] { return makeAboutBox(); }, {}};
+        case PageId::Dessin:
+            return {[] { return placeholder("dessin", "Travail sur les Fichier"); }, {}};
+        case PageId::Mach:
+            return {[] { return placeholder("Mach", "Outil"); }, {}};
+        case PageId::Form5:
+            return {[] { return placeholder("form5", "Manettes virtuelles"); }, {}};
+        default:
+            return {};
+    }
+}
+
+}  // namespace vornelle

@@ -1,0 +1,17 @@
+// The one place that knows every page: creates each page with the services and shared
+// state it needs, for the main window's registry.
+#pragma once
+
+#include "base/interfaces.h"
+#include "mainwindow.h"
+
+namespace vornelle {
+
+struct AppServices {
+    Dialogs& dialogs;
+    Navigator& navigator;
+};
+
+MainWindow::PageMaker makePage(PageId id, AppServices& services);
+
+}  // namespace vornelle

@@ -1,0 +1,42 @@
+// The configuration page: edits the machine-parameter record, turns every connector pin into
+// its data-bit weight as it is typed, and saves vrnl1.cfg.
+#pragma once
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QWidget>
+#include <functional>
+
+#include "base/interfaces.h"
+#include "base/outcome.h"
+#include "configmachine.h"
+
+namespace vornelle {
+
+class ConfigurationPage : public QWidget {
+    Q_OBJECT
+public:
+    using FolderSource = std::function<Outcome<std::string>()>;
+    ConfigurationPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, QWidget* parent = nullptr);
+
+    // Fills the controls from vrnl1.cfg; every error is ignored (missing file: empty page).
+    void formLoad();
+    // "Sauvegarder la configuration et fermer la page ".
+    void save();
+
+    // The record as the page would save it.
+    configmachine record() const;
+
+private:
+    QLineEdit* box(const char* name, const QString& text = {});
+    void applyPinRule(QLineEdit* pin, QLineEdit* weight);
+    QWidget* connectorDrawing();
+
+    Dialogs& dialogs_;
+    Navigator& navigator_;
+    FolderSource folder_;
+    QLineEdit* Text[26] = {};  // Text1..Text25, index by number
+    QCheckBox* Check[4] = {};  // Check1..Check3
+};
+
+}  // namespace vornelle

@@ -1,0 +1,33 @@
+// Qt implementations of the base interfaces: message and input boxes, the yield to pending
+// user events, and the application-wide busy pointer.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "base/interfaces.h"
+
+namespace vornelle {
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    Button message(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& initial) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+class QtYield : public Yield {
+public:
+    void yield() override;
+};
+
+class QtBusyPointer : public BusyPointer {
+public:
+    void setBusy(bool busy) override;
+};
+
+}  // namespace vornelle

@@ -1,0 +1,111 @@
+// The main window's page registry: one page per kind, reload after unload, menus of pages
+// that have their own, and the about box outside the main window.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+#include "app/mainwindow.h"
+#include "app/pages.h"
+#include "testsupport.h"
+#include "ui/menupage.h"
+
+using namespace vornelle;
+
+namespace {
+class MenuWidget : public QWidget, public MenuPage {
+public:
+    MenuWidget() {
+        menu_ = new QMenu("Fichiers", this);
+        menu_->addAction("Revenir à l'écran d'accueil");
+    }
+    QList<QMenu*> pageMenus() override { return {menu_}; }
+    QMenu* menu_;
+};
+
+struct Counting {
+    std::map<PageId, int> created, loaded;
+};
+
+QStringList menuTexts(QMainWindow& w) {
+    QStringList t;
+    for (QAction* a : w.menuBar()->actions()) t << a->text();
+    return t;
+}
+}  // namespace
+
+TEST(MainWindow, OnePagePerKindAndFreshLoadAfterUnload) {
+    Counting count;
+    MainWindow w([&count](PageId id) -> MainWindow::PageMaker {
+        return {[&count, id]() -> QWidget* {
+                    ++count.created[id];
+                    if (id == PageId::Mach) return new MenuWidget;
+                    return new QWidget;
+                },
+                [&count, id](QWidget*) { ++count.loaded[id]; }};
+    });
+    w.show();
+    EXPECT_EQ(w.windowTitle(), "Vornelle V3.9");
+    EXPECT_EQ(menuTexts(w), (QStringList{"Fichier", "Outil", "Configurer", "A propos", "Quitter"}));
+
+    w.show(PageId::Configuration);
+    QWidget* first = w.page(PageId::Configuration);
+    w.show(PageId::Configuration);
+    EXPECT_EQ(w.page(PageId::Configuration), first);
+    EXPECT_EQ(count.created[PageId::Configuration], 1);
+    EXPECT_EQ(count.loaded[PageId::Configuration], 1);
+    EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
+
+    w.close(PageId::Configuration);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.page(PageId::Configuration), nullptr);
+    w.show(PageId::Configuration);
+    EXPECT_EQ(count.created[PageId::Configuration], 2);
+    EXPECT_EQ(count.loaded[PageId::Configuration], 2);
+    EXPECT_EQ(w.mdiArea()->subWindowList().size(), 1);
+
+    // Hidden pages keep their state and are not loaded again.
+    w.show(PageId::Form5);
+    w.hide(PageId::Form5);
+    w.show(PageId::Form5);
+    EXPECT_EQ(count.loaded[PageId::Form5], 1);
+
+    // A page with its own menu replaces the main menu while active.
+    w.show(PageId::Mach);
+    EXPECT_EQ(menuTexts(w), QStringList{"Fichiers"});
+    w.show(PageId::Configuration);
+    EXPECT_EQ(menuTexts(w), (QStringList{"Fichier", "Outil", "Configurer", "A propos", "Quitter"}));
+
+    // The about box is a window of its own, not a child page.
+    w.show(PageId::Form2);
+    QWidget* about = w.page(PageId::Form2);
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isWindow());
+    w.show(PageId::Form2);
+    EXPECT_EQ(count.created[PageId::Form2], 1);
+    EXPECT_EQ(w.mdiArea()->subWindowList().size(), 3);
+}
+
+TEST(MainWindow, RealPagesFromTheMenu) {
+    test::TempDir dir;
+    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
+    test::ScriptedDialogs dialogs;
+    test::RecordingNavigator nav;
+    AppServices services{dialogs, nav};
+    MainWindow w([&services](PageId id) { return makePage(id, services); });
+    w.show();
+    for (QAction* a : w.menuBar()->actions())
+        if (a->objectName() == "config") a->trigger();
+    QWidget* page = w.page(PageId::Configuration);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->objectName(), "configuration");
+    EXPECT_EQ(w.mdiArea()->activeSubWindow()->windowTitle(), "Configuration de l'environnement ");
+    EXPECT_TRUE(dialogs.calls.empty());
+    for (QAction* a : w.menuBar()->actions())
+        if (a->objectName() == "info") a->trigger();
+    QWidget* about = w.page(PageId::Form2);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "Info");
+    ::unsetenv("VORNELLE_HOME");
+}

@@ -1,0 +1,57 @@
+// Helpers shared by the tests: a temporary folder removed at the end, scripted dialogs that
+// record every box and answer from a script, and small file helpers.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/interfaces.h"
+
+namespace vornelle::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    // Path ending in '/'.
+    std::string path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+struct DialogCall {
+    std::string text;
+    int style;
+    std::string title;
+};
+
+class ScriptedDialogs : public Dialogs {
+public:
+    Button message(const std::string& text, int style, const std::string& title) override;
+    std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
+                                        const std::string& initial) override;
+
+    std::vector<DialogCall> calls;
+    std::deque<Button> answers;  // Yes/No answers, in order; Yes when the script runs out
+    std::deque<std::optional<std::string>> inputs;
+    std::vector<std::string> prompts;
+};
+
+class RecordingNavigator : public Navigator {
+public:
+    void show(PageId p) override { log.push_back("show " + name(p)); }
+    void hide(PageId p) override { log.push_back("hide " + name(p)); }
+    void close(PageId p) override { log.push_back("close " + name(p)); }
+    static std::string name(PageId p);
+    std::vector<std::string> log;
+};
+
+std::string slurp(const std::string& path);
+void spit(const std::string& path, const std::string& contents);
+
+}  // namespace vornelle::test
