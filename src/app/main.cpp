@@ -1,8 +1,11 @@
 // Start-up: create the main window and show it; nothing else happens until a page needs it.
 #include <QApplication>
+#include <cstdlib>
+#include <cstring>
 
 #include "mainwindow.h"
 #include "pages.h"
+#include "ui/qtext.h"
 #include "ui/qtservices.h"
 
 int main(int argc, char** argv) {
@@ -15,10 +18,18 @@ int main(int argc, char** argv) {
         void hide(vornelle::PageId p) override { target->hide(p); }
         void close(vornelle::PageId p) override { target->close(p); }
     } navigator;
-    vornelle::AppServices services{dialogs, navigator};
+    // VORNELLE_PORT=simule keeps the simulated machine even where a parallel port exists.
+    const char* choice = std::getenv("VORNELLE_PORT");
+    vornelle::PortSelector ports(!(choice && std::strcmp(choice, "simule") == 0));
+    ports.simulated().setRecording(false);
+    vornelle::QtYield yield;
+    vornelle::CountedPause pacer;
+    vornelle::AppServices services{dialogs, navigator, ports, yield, pacer};
     vornelle::MainWindow window([&services](vornelle::PageId id) { return vornelle::makePage(id, services); });
     navigator.target = &window;
-    window.setPortStatus("Port simulé (aucun port parallèle)");
+    ports.onChange([&window](const std::string& d) { window.setPortStatus(vornelle::qs(d)); });
+    // LPT1 until a page reads the configured port; nothing is written before a command.
+    ports.select(888, vornelle::Wiring{});
     window.show();
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include "aboutbox.h"
 #include "base/folders.h"
 #include "config/configurationpage.h"
+#include "manual/joystickpage.h"
 
 namespace vornelle {
 namespace {
@@ -32,7 +33,11 @@ MainWindow::PageMaker makePage(PageId id, AppServices& s) {
         case PageId::Mach:
             return {[] { return placeholder("Mach", "Outil"); }, {}};
         case PageId::Form5:
-            return {[] { return placeholder("form5", "Manettes virtuelles"); }, {}};
+            return {[&s] {
+                        return new JoystickPage(s.dialogs, s.navigator, [] { return cheminTemp(); }, s.ports, s.yield,
+                                                s.pacer);
+                    },
+                    [](QWidget* w) { static_cast<JoystickPage*>(w)->formLoad(); }};
         default:
             return {};
     }

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "base/interfaces.h"
+#include "port/portselector.h"
+#include "port/step.h"
 #include "mainwindow.h"
 
 namespace vornelle {
@@ -10,6 +12,9 @@ namespace vornelle {
 struct AppServices {
     Dialogs& dialogs;
     Navigator& navigator;
+    PortSelector& ports;
+    Yield& yield;
+    Pacer& pacer;
 };
 
 MainWindow::PageMaker makePage(PageId id, AppServices& services);

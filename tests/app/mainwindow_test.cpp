@@ -92,7 +92,10 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
     test::ScriptedDialogs dialogs;
     test::RecordingNavigator nav;
-    AppServices services{dialogs, nav};
+    PortSelector ports(false);
+    test::ScriptedYield yield;
+    test::RecordingPacer pacer;
+    AppServices services{dialogs, nav, ports, yield, pacer};
     MainWindow w([&services](PageId id) { return makePage(id, services); });
     w.show();
     for (QAction* a : w.menuBar()->actions())

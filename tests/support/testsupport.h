@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "base/interfaces.h"
+#include "port/step.h"
+#include <functional>
 
 namespace vornelle::test {
 
@@ -49,6 +51,32 @@ public:
     void close(PageId p) override { log.push_back("close " + name(p)); }
     static std::string name(PageId p);
     std::vector<std::string> log;
+};
+
+// Counts yields and runs a script at each one (drive flags "from the yield", as a click would).
+class ScriptedYield : public Yield {
+public:
+    void yield() override {
+        ++count;
+        if (onYield) onYield();
+    }
+    long count = 0;
+    std::function<void()> onYield;
+};
+
+// Records the iteration count of every pause without waiting.
+class RecordingPacer : public Pacer {
+public:
+    bool attentePas(double V, double c, std::string& error) override {
+        auto n = pauseCount(V, c);
+        if (!n) {
+            error = coefficientMessage(std::to_string(c));
+            return false;
+        }
+        counts.push_back(*n);
+        return true;
+    }
+    std::vector<uint64_t> counts;
 };
 
 std::string slurp(const std::string& path);

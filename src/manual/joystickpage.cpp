@@ -1,0 +1,308 @@
+// Joystick page; see joystickpage.h. The arrows sit on a line drawing of the three axes.
+#include "joystickpage.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include "base/numbers.h"
+#include "ui/clicklabel.h"
+#include "ui/qtext.h"
+
+namespace vornelle {
+namespace {
+
+const char* kNoConfig = "Veuillez configurer sinon ... ";
+const char* kNoConfigTitle = "on ne me la fait pas à moi !!!";
+
+// The three axes drawn in perspective behind the arrow buttons.
+class AxesDrawing : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(60, 60, 140), 2));
+        QPointF o(width() * 0.5, height() * 0.55);
+        p.drawLine(o, QPointF(width() * 0.95, o.y()));                  // X
+        p.drawLine(o, QPointF(width() * 0.78, height() * 0.18));        // Y
+        p.drawLine(o, QPointF(o.x(), height() * 0.05));                 // Z
+        p.setPen(QColor(60, 60, 140));
+        p.drawText(QPointF(width() * 0.95 - 10, o.y() - 6), "X");
+        p.drawText(QPointF(width() * 0.78 + 4, height() * 0.18), "Y");
+        p.drawText(QPointF(o.x() + 6, height() * 0.05 + 10), "Z");
+    }
+};
+
+}  // namespace
+
+JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, PortSelector& ports,
+                           Yield& yield, Pacer& pacer, QWidget* parent)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      navigator_(navigator),
+      folder_(std::move(folder)),
+      ports_(ports),
+      yield_(yield),
+      pacer_(pacer) {
+    setObjectName("form5");
+    setWindowTitle("Manettes virtuelles");
+    auto* top = new QHBoxLayout(this);
+
+    // Left: machine parameters, distance, speed.
+    auto* left = new QVBoxLayout;
+    auto* params = new QGroupBox("Paramètre machine, nombre de pas /mm");
+    auto* pg = new QGridLayout(params);
+    pg->addWidget(new QLabel("X"), 0, 0, Qt::AlignHCenter);
+    pg->addWidget(new QLabel("Y"), 0, 1, Qt::AlignHCenter);
+    pg->addWidget(new QLabel("Z"), 0, 2, Qt::AlignHCenter);
+    Text1 = edit("Text1", "120");
+    Text3 = edit("Text3", "120");
+    Text5 = edit("Text5", "120");
+    pg->addWidget(Text1, 1, 0);
+    pg->addWidget(Text3, 1, 1);
+    pg->addWidget(Text5, 1, 2);
+    pg->addWidget(new QLabel("coefficient vitesse"), 2, 0, 1, 2);
+    Text4 = edit("Text4", "0,01");
+    pg->addWidget(Text4, 2, 2);
+    left->addWidget(params);
+
+    auto* dist = new QGroupBox("mm à déplacer");
+    auto* dg = new QGridLayout(dist);
+    Text2 = edit("Text2", "1");
+    dg->addWidget(Text2, 0, 0, 1, 6);
+    struct L {
+        const char* name;
+        const char* text;
+    } labels[] = {{"Label4", "1"}, {"Label5", "2"}, {"Label6", "5"}, {"Label7", "10"}, {"Label17", "50"}, {"Label18", "100"}};
+    int col = 0;
+    for (const L& l : labels) {
+        auto* lab = new ClickLabel(l.text);
+        lab->setObjectName(l.name);
+        lab->setAlignment(Qt::AlignCenter);
+        lab->setCursor(Qt::PointingHandCursor);
+        lab->setStyleSheet("border: 1px solid #888; padding: 2px 4px; background: #f4f4e0;");
+        QString text = l.text;
+        connect(lab, &ClickLabel::clicked, this, [this, text] { Text2->setText(text); });
+        dg->addWidget(lab, 1, col++);
+    }
+    left->addWidget(dist);
+
+    auto* speed = new QGroupBox("reglage vitesse");
+    auto* sg = new QHBoxLayout(speed);
+    HScroll1 = new QScrollBar(Qt::Horizontal);
+    HScroll1->setObjectName("HScroll1");
+    HScroll1->setRange(1, 100);
+    HScroll1->setValue(20);
+    HScroll1->setMinimumWidth(160);
+    Label8 = new QLabel("80");
+    Label8->setObjectName("Label8");
+    Label8->setMinimumWidth(30);
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int v) { Label8->setText(QString::number(100 - v)); });
+    sg->addWidget(HScroll1, 1);
+    sg->addWidget(Label8);
+    left->addWidget(speed);
+    left->addStretch();
+    top->addLayout(left);
+
+    // Centre: the arrows on the axes drawing.
+    auto* axes = new AxesDrawing;
+    axes->setFixedSize(300, 260);
+    struct A {
+        const char* name;
+        const char* glyph;
+        Arrow arrow;
+        int x, y;
+    } arrows[] = {{"Command10", "→", Arrow::Command10, 225, 125}, {"Command11", "←", Arrow::Command11, 30, 125},
+                  {"Command6", "↗", Arrow::Command6, 215, 40},    {"Command7", "↙", Arrow::Command7, 55, 195},
+                  {"Command8", "↑", Arrow::Command8, 125, 10},    {"Command9", "↓", Arrow::Command9, 125, 205}};
+    for (const A& a : arrows) {
+        auto* b = new QPushButton(a.glyph, axes);
+        b->setObjectName(a.name);
+        b->setGeometry(a.x, a.y, 46, 40);
+        QFont f = b->font();
+        f.setPointSize(16);
+        b->setFont(f);
+        Arrow which = a.arrow;
+        connect(b, &QPushButton::clicked, this, [this, which] { arrow(which); });
+    }
+    top->addWidget(axes);
+
+    // Right: arrow inversion, homing, stop, leave.
+    auto* right = new QVBoxLayout;
+    auto* inv = new QGroupBox("Inversion du sens des flèches");
+    auto* ig = new QHBoxLayout(inv);
+    Check1 = new QCheckBox("X");
+    Check2 = new QCheckBox("Y");
+    Check3 = new QCheckBox("Z");
+    Check1->setObjectName("Check1");
+    Check2->setObjectName("Check2");
+    Check3->setObjectName("Check3");
+    ig->addWidget(Check1);
+    ig->addWidget(Check2);
+    ig->addWidget(Check3);
+    right->addWidget(inv);
+    auto* niche = new QPushButton("A la niche");
+    niche->setObjectName("Command1");
+    connect(niche, &QPushButton::clicked, this, &JoystickPage::homing);
+    right->addWidget(niche);
+    stopButton_ = new QPushButton("Arrêt");
+    stopButton_->setObjectName("CommandArret");
+    stopButton_->setToolTip("Arrête le déplacement en cours (touche Echap)");
+    stopButton_->setEnabled(false);
+    stopButton_->setStyleSheet("QPushButton:enabled { background: #d03030; color: white; font-weight: bold; }");
+    connect(stopButton_, &QPushButton::clicked, this, &JoystickPage::stopMove);
+    right->addWidget(stopButton_);
+    right->addStretch();
+    auto* quit = new QPushButton("quitter");
+    quit->setObjectName("Command5");
+    connect(quit, &QPushButton::clicked, this, &JoystickPage::quitter);
+    right->addWidget(quit);
+    top->addLayout(right);
+
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    esc->setContext(Qt::WindowShortcut);
+    connect(esc, &QShortcut::activated, this, &JoystickPage::stopMove);
+}
+
+QLineEdit* JoystickPage::edit(const char* name, const QString& text) {
+    auto* e = new QLineEdit(text);
+    e->setObjectName(name);
+    e->setMaximumWidth(80);
+    return e;
+}
+
+void JoystickPage::formLoad() {
+    auto folder = folder_();
+    if (!folder || !existeconfig(*folder)) {
+        dialogs_.message(kNoConfig, style::kQuestionOk, kNoConfigTitle);
+        return;
+    }
+    folderPath_ = *folder;
+    ConfigRead read = lisconfig(*folder);
+    if (!read.ok()) {
+        dialogs_.message(read.error, style::kStopOk, kNoConfigTitle);
+        return;
+    }
+    const configmachine& c = read.config;
+    Text1->setText(qs(c.pasmmX));
+    Text3->setText(qs(c.pasmmY));
+    Text5->setText(qs(c.pasmmZ));
+    Text4->setText(qs(c.coefvitesse));
+    const std::string* dirs[3] = {&c.poidsdirX, &c.poidsdirY, &c.poidsdirZ};
+    const std::string* clks[3] = {&c.poidsclkX, &c.poidsclkY, &c.poidsclkZ};
+    for (int a = 0; a < 3; ++a) {
+        dir_[a] = static_cast<int>(leadingNumberOr0(*dirs[a]));
+        clk_[a] = static_cast<int>(leadingNumberOr0(*clks[a]));
+        wiring_.dir[a] = dir_[a];
+        wiring_.clk[a] = clk_[a];
+    }
+    inv_[0] = c.invX == 1;
+    inv_[1] = c.invY == 1;
+    inv_[2] = c.invZ == 1;
+    for (int a = 0; a < 3; ++a) wiring_.inv[a] = inv_[a];
+    descenteZ_ = c.descenteZ;
+
+    if (Status s = creefleches(*folder); !s) dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
+    if (auto f = lisfleches(*folder); f) {
+        if (f->x) Check1->setChecked(true);
+        if (f->y) Check2->setChecked(true);
+        if (f->z) Check3->setChecked(true);
+    }
+    if (std::string m = configIncomplete(c); !m.empty()) {
+        dialogs_.message(m, style::kStopOk, kNoConfigTitle);
+        return;
+    }
+    port_ = portAddress(c.numport);
+    ports_.select(*port_, wiring_);
+}
+
+bool JoystickPage::ready() {
+    if (port_) return true;
+    dialogs_.message(kNoConfig, style::kQuestionOk, kNoConfigTitle);
+    return false;
+}
+
+MoveContext JoystickPage::context(PortLibrary& p) {
+    return MoveContext{p,
+                       static_cast<int16_t>(*port_),
+                       yield_,
+                       pacer_,
+                       [this] { return static_cast<double>(HScroll1->value()); },
+                       [this] { return bytes(Text4->text()); },
+                       [this] { return stop_; }};
+}
+
+void JoystickPage::begin() {
+    ++running_;
+    stopButton_->setEnabled(true);
+}
+
+void JoystickPage::end() {
+    if (--running_ == 0) {
+        stop_ = false;
+        stopButton_->setEnabled(false);
+    }
+}
+
+void JoystickPage::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape) {
+        stopMove();
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
+}
+
+void JoystickPage::stopMove() {
+    if (running_ > 0) stop_ = true;
+}
+
+void JoystickPage::arrow(Arrow a) {
+    if (!ready()) return;
+    int axis = arrowAxis(a);
+    QLineEdit* spmm = axis == 0 ? Text1 : axis == 1 ? Text3 : Text5;
+    QCheckBox* box = axis == 0 ? Check1 : axis == 1 ? Check2 : Check3;
+    PortLibrary& p = ports_.select(*port_, wiring_);
+    MoveContext m = context(p);
+    begin();
+    Status s = jog(m, a, bytes(spmm->text()), bytes(Text2->text()), dir_[axis], clk_[axis], box->isChecked());
+    end();
+    if (!s) dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
+}
+
+void JoystickPage::homing() {
+    if (!ready()) return;
+    HomingSetup h;
+    for (int a = 0; a < 3; ++a) {
+        h.dir[a] = dir_[a];
+        h.clk[a] = clk_[a];
+        h.inv[a] = inv_[a];
+    }
+    h.descenteZ = descenteZ_;
+    h.stepsPerMmZ = bytes(Text5->text());
+    PortLibrary& p = ports_.select(*port_, wiring_);
+    MoveContext m = context(p);
+    begin();
+    Status s = home(m, h);
+    end();
+    if (!s) dialogs_.message(s.message, style::kStopOk, "A la niche");
+}
+
+void JoystickPage::quitter() {
+    ArrowFlags f{Check1->isChecked(), Check2->isChecked(), Check3->isChecked()};
+    if (!folderPath_.empty() || folder_()) {
+        std::string folder = folderPath_.empty() ? *folder_() : folderPath_;
+        if (Status s = sauvefleches(folder, f); !s) dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
+    }
+    navigator_.hide(PageId::Form5);
+    navigator_.show(PageId::Mach);
+}
+
+}  // namespace vornelle

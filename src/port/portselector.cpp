@@ -1,0 +1,37 @@
+// Port selection; see portselector.h.
+#include "portselector.h"
+
+#include "ppdevport.h"
+
+namespace vornelle {
+
+PortSelector::PortSelector(bool tryHardware) : tryHardware_(tryHardware) {}
+
+PortLibrary& PortSelector::select(uint16_t address, const Wiring& wiring) {
+    simulated_.setWiring(wiring);
+    if (address != address_) {
+        address_ = address;
+        hardware_.reset();
+        problem_.clear();
+        if (tryHardware_) {
+            auto port = PpdevPort::open(parportDevice(address));
+            if (port)
+                hardware_ = std::move(*port);
+            else
+                problem_ = port.error();
+        }
+        if (listener_) listener_(description());
+    }
+    return current();
+}
+
+PortLibrary& PortSelector::current() {
+    if (hardware_) return *hardware_;
+    return simulated_;
+}
+
+std::string PortSelector::description() const {
+    return hardware_ ? hardware_->description() : simulated_.description();
+}
+
+}  // namespace vornelle

@@ -1,0 +1,39 @@
+// Chooses the port backend for a base address: ppdev when the device can be claimed,
+// otherwise the simulated machine. Tells a listener (the status bar) which one is in use.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "portlibrary.h"
+#include "simulatedmachine.h"
+
+namespace vornelle {
+
+class PortSelector {
+public:
+    // `tryHardware` false keeps the simulated machine whatever devices exist (tests, CLI).
+    explicit PortSelector(bool tryHardware = true);
+
+    // The backend for `address`, opened on the first request for that address. `wiring`
+    // tells the simulated machine how to decode the lines.
+    PortLibrary& select(uint16_t address, const Wiring& wiring);
+    PortLibrary& current();
+    SimulatedMachine& simulated() { return simulated_; }
+    std::string description() const;
+    // Why the hardware port could not be used (empty when it is in use or was not tried).
+    const std::string& hardwareProblem() const { return problem_; }
+    void onChange(std::function<void(const std::string&)> f) { listener_ = std::move(f); }
+
+private:
+    bool tryHardware_;
+    uint16_t address_ = 0;
+    std::unique_ptr<PortLibrary> hardware_;
+    SimulatedMachine simulated_;
+    std::string problem_;
+    std::function<void(const std::string&)> listener_;
+};
+
+}  // namespace vornelle

@@ -1,0 +1,60 @@
+// Step bytes and the counted pause; see step.h.
+#include "step.h"
+
+#include "base/numbers.h"
+
+namespace vornelle {
+
+StepBytes stepBytes(int dirWeight, int clkWeight, bool dirHigh) {
+    int bas = dirHigh ? dirWeight : 0;
+    return {static_cast<uint8_t>(bas), static_cast<uint8_t>(bas + clkWeight)};
+}
+
+std::optional<uint64_t> pauseCount(double V, double c) {
+    if (!(c > 0)) return std::nullopt;
+    uint64_t n = 0;
+    double counter = 1;
+    while (counter <= V) {
+        ++n;
+        double next = counter + c;
+        if (next == counter) return std::nullopt;
+        counter = next;
+    }
+    return n;
+}
+
+std::string coefficientMessage(const std::string& text) {
+    return "Coefficient vitesse \"" + text +
+           "\" inutilisable : saisir un nombre supérieur à 0 avec une virgule (par exemple 0,01).";
+}
+
+Outcome<double> coefficient(const std::string& text) {
+    auto c = decimalValue(text);
+    // Up to V = 100 the counter must keep growing by c, else the pause would never end.
+    if (!c || !(*c > 0) || !(100.0 + *c > 100.0)) return Failure{coefficientMessage(text)};
+    return *c;
+}
+
+std::optional<uint64_t> CountedPause::count(double V, double c, std::chrono::steady_clock::time_point*) {
+    auto key = std::make_pair(V, c);
+    if (auto it = cache_.find(key); it != cache_.end()) return it->second;
+    auto n = pauseCount(V, c);
+    cache_[key] = n;
+    return n;
+}
+
+bool CountedPause::attentePas(double V, double c, std::string& error) {
+    auto start = std::chrono::steady_clock::now();
+    auto n = count(V, c);
+    if (!n) {
+        error = coefficientMessage(numberText(c, ','));
+        return false;
+    }
+    if (*n == 0) return true;
+    auto deadline = start + kIteration * static_cast<int64_t>(*n);
+    while (std::chrono::steady_clock::now() < deadline) {
+    }
+    return true;
+}
+
+}  // namespace vornelle

@@ -1,0 +1,59 @@
+// One axis step as two port bytes, and the counted pause that paces the steps.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "base/outcome.h"
+
+namespace vornelle {
+
+struct StepBytes {
+    uint8_t octetBas;   // DIR set, CLOCK low
+    uint8_t octetHaut;  // DIR unchanged, CLOCK high: the driver steps on this edge
+};
+
+// DIR high: DIR weight then DIR + CLOCK weights; DIR low: 0 then the CLOCK weight. Every
+// other data line is 0 in both bytes.
+StepBytes stepBytes(int dirWeight, int clkWeight, bool dirHigh);
+
+// Number of iterations of the counted pause: a double counter starts at 1, the (empty) body
+// runs while it is at most V, and c is added after each iteration. V = 20 and c = 0,01 give
+// 1900; V = 1 gives 1; V below 1 gives 0. No value when c is 0 or less or so small that the
+// counter stops growing (the count would never end).
+std::optional<uint64_t> pauseCount(double V, double c);
+
+// The coefficient text as the step of the pause: decimal conversion, greater than 0. The
+// message when it cannot be used.
+Outcome<double> coefficient(const std::string& text);
+
+// Paces steps. The real pacer waits 10 ns per iteration on the steady clock (busy-wait, no
+// sleep), so speeds are the same on every computer; tests use a recording pacer.
+class Pacer {
+public:
+    virtual ~Pacer() = default;
+    // Pause for V and c; false (and a message in `error`) when c cannot be used.
+    virtual bool attentePas(double V, double c, std::string& error) = 0;
+};
+
+class CountedPause : public Pacer {
+public:
+    static constexpr std::chrono::nanoseconds kIteration{10};
+    bool attentePas(double V, double c, std::string& error) override;
+    // The iteration count for (V, c), computed once. While a count is computed for the
+    // first time the deadline is already running, so the first pause is no longer than
+    // the others.
+    std::optional<uint64_t> count(double V, double c, std::chrono::steady_clock::time_point* deadlineStart = nullptr);
+
+private:
+    std::map<std::pair<double, double>, std::optional<uint64_t>> cache_;
+};
+
+// Message for a coefficient that makes no pause possible.
+std::string coefficientMessage(const std::string& text);
+
+}  // namespace vornelle
