@@ -44,3 +44,71 @@ std::string toCp1252(std::u16string_view text) {
 }
 
 }  // namespace vornelle
+
+namespace vornelle {
+
+bool isAscii(std::string_view t) {
+    for (char c : t)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+std::string cp1252ToUtf8(std::string_view bytes) {
+    if (isAscii(bytes)) return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() + 8);
+    for (char16_t c : fromCp1252(bytes)) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view t) {
+    if (isAscii(t)) return std::string(t);
+    std::u16string u;
+    for (size_t i = 0; i < t.size();) {
+        auto b = static_cast<unsigned char>(t[i]);
+        char32_t cp;
+        size_t len;
+        if (b < 0x80) {
+            cp = b, len = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            cp = b & 0x1F, len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            cp = b & 0x0F, len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            cp = b & 0x07, len = 4;
+        } else {
+            u += u'?';
+            ++i;
+            continue;
+        }
+        bool ok = i + len <= t.size();
+        for (size_t k = 1; ok && k < len; ++k) {
+            auto cb = static_cast<unsigned char>(t[i + k]);
+            if ((cb & 0xC0) != 0x80)
+                ok = false;
+            else
+                cp = (cp << 6) | (cb & 0x3F);
+        }
+        if (!ok) {
+            u += u'?';
+            ++i;
+            continue;
+        }
+        u += cp > 0xFFFF ? u'?' : static_cast<char16_t>(cp);
+        i += len;
+    }
+    return toCp1252(u);
+}
+
+}  // namespace vornelle

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "cp1252.h"
 #include "numbers.h"
 
 namespace vornelle {
@@ -119,6 +120,7 @@ bool FieldReader::next(std::string& out) {
             if (c == '\n') ++line_;
             out += static_cast<char>(c);
         }
+        if (!isAscii(out)) out = cp1252ToUtf8(out);
         // Skip whatever follows the closing quote up to the delimiter.
         for (;;) {
             c = peek();
@@ -157,6 +159,7 @@ bool FieldReader::next(std::string& out) {
         out += static_cast<char>(c);
     }
     while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
+    if (!isAscii(out)) out = cp1252ToUtf8(out);
     return true;
 }
 
@@ -199,7 +202,10 @@ void FieldWriter::separate() {
 void FieldWriter::text(std::string_view t) {
     separate();
     buffer_ += '"';
-    buffer_ += t;
+    if (isAscii(t))
+        buffer_ += t;
+    else
+        buffer_ += utf8ToCp1252(t);
     buffer_ += '"';
 }
 
@@ -217,7 +223,7 @@ void FieldWriter::integer(long long v) {
 
 void FieldWriter::raw(std::string_view t) {
     separate();
-    buffer_ += t;
+    buffer_ += utf8ToCp1252(t);
 }
 
 void FieldWriter::endRecord() {

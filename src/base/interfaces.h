@@ -22,7 +22,7 @@ enum class Button { Ok, Yes, No };
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // Modal box; texts are Windows-1252 bytes. Returns the button pressed.
+    // Modal box; texts are UTF-8. Returns the button pressed.
     virtual Button message(const std::string& text, int style, const std::string& title) = 0;
     // Modal one-line input box; no value when cancelled.
     virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,

@@ -27,8 +27,8 @@ TEST(FieldReader, QuotedUnquotedBlanksAndLineEnds) {
     EXPECT_EQ(all("\"note,\r\nsur deux lignes\"junk,1\r\n"), (V{"note,\r\nsur deux lignes", "1"}));
     // Empty fields between commas.
     EXPECT_EQ(all("a,,\"\",b"), (V{"a", "", "", "b"}));
-    // Windows-1252 bytes pass untouched.
-    EXPECT_EQ(all("\"d\xe9" "coupe\""), (V{"d\xe9" "coupe"}));
+    // Windows-1252 bytes of the file come out as UTF-8 texts.
+    EXPECT_EQ(all("\"d\xe9" "coupe\",\x80"), (V{"découpe", "€"}));
 }
 
 TEST(FieldReader, ReadingPastTheEndFails) {
@@ -77,6 +77,7 @@ TEST(FieldWriter, WritesCrLfQuotedTextsAndBareNumbersByAppending) {
         auto w = FieldWriter::append(path);
         ASSERT_TRUE(w);
         w->text("0,01");
+        w->text("é€");
         w->number(10.0 / 3);
         w->integer(-37);
         w->number(1.5e-7);
@@ -85,6 +86,6 @@ TEST(FieldWriter, WritesCrLfQuotedTextsAndBareNumbersByAppending) {
         w->endRecord();
         ASSERT_TRUE(w->close());
     }
-    std::string one = "\"0,01\",3.33333333333333,-37,1.5E-07\r\n\"\"\r\n";
+    std::string one = "\"0,01\",\"\xe9\x80\",3.33333333333333,-37,1.5E-07\r\n\"\"\r\n";
     EXPECT_EQ(test::slurp(path), one + one);
 }

@@ -70,4 +70,7 @@ TEST(Cp1252, RoundTripsTheFrenchTexts) {
     EXPECT_EQ(u, u"découpée € œ ’");
     EXPECT_EQ(toCp1252(u), b);
     EXPECT_EQ(toCp1252(u"漢"), "?");
+    EXPECT_EQ(cp1252ToUtf8(b), "découpée € œ ’");
+    EXPECT_EQ(utf8ToCp1252("découpée € œ ’"), b);
+    EXPECT_EQ(utf8ToCp1252("a\xff漢b"), "a??b");
 }

@@ -35,8 +35,9 @@ TEST(ConfigFile, OneLineOfQuotedTextsAndBareFlagsThatReadsBack) {
     // Texts with commas, blanks and accents survive.
     c.degagement = "12,75";
     c.descenteZ = " 2,5 ";
-    c.vitdecoupe = "d\xe9" "faut";
+    c.vitdecoupe = "défaut";
     ASSERT_TRUE(sauveconfig(dir.path(), c));
+    EXPECT_NE(test::slurp(dir.file("vrnl1.cfg")).find("\"d\xe9" "faut\""), std::string::npos);
     EXPECT_EQ(lisconfig(dir.path()).config, c);
 }
 

@@ -1,0 +1,52 @@
+// vornelle-cli as a user runs it: real processes, real files, exit codes and JSON.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "testsupport.h"
+
+namespace {
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+
+CliRun cli(const std::string& home, const std::string& args) {
+    vornelle::test::TempDir tmp;
+    std::string cmd = "cd '" + home + "' && VORNELLE_HOME='" + home + "data' " + CLI_PATH + " " + args + " >'" +
+                      tmp.file("out") + "' 2>'" + tmp.file("err") + "'";
+    int status = std::system(cmd.c_str());
+    return {WEXITSTATUS(status), vornelle::test::slurp(tmp.file("out")), vornelle::test::slurp(tmp.file("err"))};
+}
+
+const char* kConfig =
+    "\"200\",\"200\",\"400\",\"0,01\",\"20\",\"10\",\"2\",\"1\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\",\"64\","
+    "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
+}  // namespace
+
+TEST(Cli, GenerateUsageConfigurationAndSuccess) {
+    vornelle::test::TempDir dir;
+    vornelle::test::spit(dir.file("d.fra"), "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
+    EXPECT_EQ(cli(dir.path(), "").code, 2);
+    EXPECT_EQ(cli(dir.path(), "generate d.fra").code, 2);
+    EXPECT_EQ(cli(dir.path(), "frobnicate").code, 2);
+    EXPECT_EQ(cli(dir.path(), "generate d.fra p --scale 1 --depth 1 --note n --bogus 1").code, 2);
+
+    CliRun none = cli(dir.path(), "generate d.fra p --scale 1 --depth 1 --note n");
+    EXPECT_EQ(none.code, 1);
+    EXPECT_NE(none.err.find("Vous devez configurer en fonction de votre machine"), std::string::npos);
+
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    CliRun ok = cli(dir.path(), "generate d.fra p --scale 1 --depth '0,5' --note 'mon essai' --feed-in 30");
+    EXPECT_EQ(ok.code, 0) << ok.err;
+    // 300 steps out, 0 steps of Z (leading number of 0,5 is 0), 300 back.
+    EXPECT_EQ(ok.out, "{\"def\":\"p.def\",\"det\":\"p.det\",\"ticks\":600}\n");
+    EXPECT_EQ(vornelle::test::slurp(dir.file("p.det")).substr(0, 12), "\"30\",\"d.fra\"");
+
+    CliRun again = cli(dir.path(), "generate d.fra p --scale 1 --depth 1 --note n");
+    EXPECT_EQ(again.code, 1);
+    EXPECT_EQ(again.err, "Nom de fichier découpe deja utilisé !\n");
+}
