@@ -116,27 +116,21 @@ bool FieldStream::atEnd() {
     }
 }
 
-bool FieldStream::next(double& value) {
-    fill(8);
-    const char* p = buffer_.get() + pos_;
-    size_t avail = end_ - pos_;
-    // Fast paths: d CR LF and "d" CR LF, d a single digit.
-    if (avail >= 3 && p[0] >= '0' && p[0] <= '9' && p[1] == '\r' && p[2] == '\n') {
-        value = p[0] - '0';
-        pos_ += 3;
-        ++record_;
-        return true;
-    }
-    if (avail >= 5 && p[0] == '"' && p[1] >= '0' && p[1] <= '9' && p[2] == '"' && p[3] == '\r' && p[4] == '\n') {
-        value = p[1] - '0';
-        pos_ += 5;
-        ++record_;
-        return true;
-    }
-    return slowNext(value);
-}
-
 bool FieldStream::slowNext(double& value) {
+    // Refill and retry the short forms before the general rules.
+    if (end_ - pos_ < 5 && !eof_) {
+        fill(kSize / 2);
+        if (end_ - pos_ >= 5) return next(value);
+    }
+    if (end_ - pos_ >= 3) {
+        const char* p = buffer_.get() + pos_;
+        if (p[0] >= '0' && p[0] <= '9' && p[1] == '\r' && p[2] == '\n') {
+            value = p[0] - '0';
+            pos_ += 3;
+            ++record_;
+            return true;
+        }
+    }
     std::string field;
     auto peek = [this]() -> int { return fill(1) ? static_cast<unsigned char>(buffer_[pos_]) : -1; };
     int c = peek();

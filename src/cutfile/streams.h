@@ -42,7 +42,25 @@ public:
     Status open(const std::string& path);
     // Next field as a number. False at the end of the file or on a field that is not a
     // number; error() tells which.
-    bool next(double& value);
+    inline bool next(double& value) {
+        // Fast paths: d CR LF and "d" CR LF, d a single digit.
+        if (end_ - pos_ >= 5) {
+            const char* p = buffer_.get() + pos_;
+            if (p[0] >= '0' && p[0] <= '9' && p[1] == '\r' && p[2] == '\n') {
+                value = p[0] - '0';
+                pos_ += 3;
+                ++record_;
+                return true;
+            }
+            if (p[0] == '"' && p[1] >= '0' && p[1] <= '9' && p[2] == '"' && p[3] == '\r' && p[4] == '\n') {
+                value = p[1] - '0';
+                pos_ += 5;
+                ++record_;
+                return true;
+            }
+        }
+        return slowNext(value);
+    }
     // True when only blanks and line ends remain.
     bool atEnd();
     const std::string& error() const { return error_; }
