@@ -2,9 +2,14 @@
 #include "commands.h"
 
 #include "base/folders.h"
+#include "base/numbers.h"
 #include "config/configmachine.h"
 #include "cutfile/generation.h"
 #include "cutfile/toolfields.h"
+#include "port/simulatedmachine.h"
+#include "run/runengine.h"
+
+#include <fstream>
 
 namespace vornelle::cli {
 namespace {
@@ -46,6 +51,40 @@ bool loadTool(ToolFields& f, Output& out) {
     f = toolFieldsFrom(read.config);
     return true;
 }
+
+// The tool page around a run without windows: fields from the configuration, the panel's
+// scroll bar as a number, every confirmation answered Yes, no delay.
+class CliHost : public RunHost, public Dialogs, public Yield, public Pacer {
+public:
+    CliHost(RunFields f, RunState& st) : fields_(std::move(f)), state_(st) {}
+    const RunFields& fields() override { return fields_; }
+    void setFeeds(const std::string&, const std::string&) override {}
+    int scrollPosition() override { return position_; }
+    void setScrollPosition(int p) override {
+        position_ = p;
+        state_.scrollChanged(p);
+    }
+    void showRun() override {}
+    void stopShown() override {}
+    void endRun() override {}
+    void progress(uint64_t, uint64_t) override {}
+    Button message(const std::string& text, int st, const std::string&) override {
+        if ((st & 7) == 4) return Button::Yes;
+        if (text != "découpe terminée !") lastMessage = text;
+        return Button::Ok;
+    }
+    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string& i) override {
+        return i;
+    }
+    void yield() override {}
+    bool attentePas(double, double, std::string&) override { return true; }
+    std::string lastMessage;
+
+private:
+    RunFields fields_;
+    RunState& state_;
+    int position_ = 0;
+};
 
 }  // namespace
 
@@ -89,6 +128,96 @@ int generate(const std::vector<std::string>& args, const Options& o, Output& out
     }
     out.json = "{\"def\":" + jsonString(r.defPath) + ",\"det\":" + jsonString(r.detPath) +
                ",\"ticks\":" + std::to_string(r.ticks) + "}";
+    return 0;
+}
+
+}  // namespace vornelle::cli
+
+namespace vornelle::cli {
+
+int play(const std::vector<std::string>& args, const Options& o, Output& out) {
+    if (args.size() != 1) return 2;
+    if (!knownOptions(o, {"--trace"}, out)) return 2;
+    auto folder = cheminTemp();
+    if (!folder) {
+        out.error = folder.error();
+        return 1;
+    }
+    if (!existeconfig(*folder)) {
+        out.error = kToolNoConfig;
+        return 1;
+    }
+    ConfigRead read = lisconfig(*folder);
+    if (!read.ok()) {
+        out.error = read.error;
+        return 1;
+    }
+    if (std::string m = configIncomplete(read.config); !m.empty()) {
+        out.error = m;
+        return 1;
+    }
+    ToolFields t = toolFieldsFrom(read.config);
+    RunFields f;
+    f.Text9 = args[0];
+    f.Text10 = t.Text10;
+    f.Text11 = t.Text11;
+    f.Text2 = t.Text2;
+    f.Text5 = t.Text5;
+    f.Text8 = t.Text8;
+    f.weights = t.weights;
+
+    SimulatedMachine machine;
+    machine.setRecording(false);
+    Wiring w;
+    for (int a = 0; a < 3; ++a) {
+        w.dir[a] = static_cast<int>(leadingNumberOr0(t.weights[2 * a]));
+        w.clk[a] = static_cast<int>(leadingNumberOr0(t.weights[2 * a + 1]));
+    }
+    w.inv[0] = read.config.invX == 1;
+    w.inv[1] = read.config.invY == 1;
+    w.inv[2] = read.config.invZ == 1;
+    machine.setWiring(w);
+    std::ofstream trace;
+    std::string traceBuffer;
+    if (o.count("--trace")) {
+        trace.open(o.at("--trace"), std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            out.error = "Impossible d'écrire le fichier " + o.at("--trace");
+            return 1;
+        }
+        machine.setObserver([&trace, &traceBuffer](uint8_t v) {
+            traceBuffer += std::to_string(v);
+            traceBuffer += '\n';
+            if (traceBuffer.size() > (1 << 20)) {
+                trace << traceBuffer;
+                traceBuffer.clear();
+            }
+        });
+    }
+    RunState state;
+    CliHost host(f, state);
+    NoPointer pointer;
+    RunServices services{machine, static_cast<int16_t>(*t.port), state, host, host, host, host, pointer};
+    RunOutcome r = runCut(services, t.invZ ? RunVariant::Command12 : RunVariant::Command11);
+    if (trace.is_open()) {
+        trace << traceBuffer;
+        trace.close();
+        if (!trace) {
+            out.error = "Erreur d'écriture du fichier " + o.at("--trace");
+            return 1;
+        }
+    }
+    if (!r.started || r.stopped) {
+        out.error = host.lastMessage;
+        return 1;
+    }
+    auto xyz = [&](auto get) {
+        return "{\"x\":" + std::to_string(get(0)) + ",\"y\":" + std::to_string(get(1)) + ",\"z\":" +
+               std::to_string(get(2)) + "}";
+    };
+    out.json = "{\"records\":" + std::to_string(r.records) + ",\"writes\":" + std::to_string(machine.writeCount()) +
+               ",\"steps\":" + xyz([&](int a) { return machine.steps(a); }) +
+               ",\"position\":" + xyz([&](int a) { return machine.position(a); }) + "}";
     return 0;
 }
 

@@ -15,7 +15,8 @@ namespace {
 const char* kUsage =
     "usage :\n"
     "  vornelle-cli generate DESSIN.fra NOM --scale TEXTE --depth TEXTE --note TEXTE [--feed-in TEXTE] "
-    "[--feed-out TEXTE]\n";
+    "[--feed-out TEXTE]\n"
+    "  vornelle-cli play DECOUPE.def [--trace FICHIER]\n";
 
 }  // namespace
 
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
     int code;
     if (command == "generate") {
         code = vornelle::cli::generate(positional, options, out);
+    } else if (command == "play") {
+        code = vornelle::cli::play(positional, options, out);
     } else {
         std::fprintf(stderr, "commande inconnue : %s\n%s", command.c_str(), kUsage);
         return 2;

@@ -1,0 +1,71 @@
+// The cutting run: plays a cut file to the port, two writes per record (direction lines,
+// then direction and clock lines) with a delay after each, follows the tool in and out of
+// the material to switch the feed, and carries out the panel's requests (pause, resume,
+// deeper, shallower, emergency stop) at fixed points of the loop. No Qt: the port, flags,
+// panel, yield, pacer and the tool page's fields come from outside.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "base/interfaces.h"
+#include "port/portlibrary.h"
+#include "port/step.h"
+#include "runstate.h"
+
+namespace vornelle {
+
+// Which Z direction level means "down": Command11 low, Command12 high.
+enum class RunVariant { Command11, Command12 };
+
+// The tool page's fields as the run reads them (texts, converted by the run).
+struct RunFields {
+    std::string Text9;   // cut file
+    std::string Text10;  // feed in the material, decimal 0..100
+    std::string Text11;  // feed out of the material
+    std::string Text2;   // coefficient, decimal > 0
+    std::string Text5;   // Z steps per mm, leading-number
+    std::string Text8;   // clearance in mm, leading-number
+    std::array<std::string, 8> weights;  // Text13..Text20, leading-number
+};
+
+// What the run needs from the windows around it.
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+    // The fields, read at the moments the run reads them.
+    virtual const RunFields& fields() = 0;
+    // Feeds written back to Text10 / Text11 at the end.
+    virtual void setFeeds(const std::string& Text10, const std::string& Text11) = 0;
+    // The panel's scroll bar (loads the panel); setting it raises its change handling.
+    virtual int scrollPosition() = 0;
+    virtual void setScrollPosition(int position) = 0;
+    virtual void showRun() = 0;          // hide the tool page, show the panel
+    virtual void stopShown() = 0;        // after "Découpe arretée !": hide the panel, show the tool page
+    virtual void endRun() = 0;           // show the tool page, unload the panel
+    // Progress, called every few thousand records and at the end.
+    virtual void progress(uint64_t played, uint64_t total) = 0;
+};
+
+struct RunServices {
+    PortLibrary& port;
+    int16_t address;
+    RunState& state;
+    RunHost& host;
+    Dialogs& dialogs;
+    Yield& yield;
+    Pacer& pacer;
+    BusyPointer& pointer;
+};
+
+struct RunOutcome {
+    bool started = false;  // confirmed and played (stopped or not)
+    bool stopped = false;
+    uint64_t records = 0;  // records played
+};
+
+// The click on "Découper".
+RunOutcome runCut(RunServices& s, RunVariant variant);
+
+}  // namespace vornelle

@@ -1,0 +1,273 @@
+// The cutting run against the simulated machine, with the panel's flags driven from the
+// yield the way its buttons would be.
+#include <gtest/gtest.h>
+
+#include "port/simulatedmachine.h"
+#include "run/recordreader.h"
+#include "run/runengine.h"
+#include "testsupport.h"
+
+using namespace vornelle;
+
+namespace {
+
+class FakeHost : public RunHost {
+public:
+    explicit FakeHost(RunState& st) : state(st) {}
+    const RunFields& fields() override { return f; }
+    void setFeeds(const std::string& a, const std::string& b) override { feeds = {a, b}; }
+    int scrollPosition() override { return position; }
+    void setScrollPosition(int p) override {
+        positions.push_back(p);
+        position = p;
+        state.scrollChanged(p);
+    }
+    void showRun() override { log.push_back("show"); }
+    void stopShown() override { log.push_back("stop"); }
+    void endRun() override { log.push_back("end"); }
+    void progress(uint64_t played, uint64_t total) override { lastProgress = {played, total}; }
+
+    RunState& state;
+    RunFields f;
+    int position = 0;
+    std::vector<int> positions;
+    std::vector<std::string> log;
+    std::pair<std::string, std::string> feeds;
+    std::pair<uint64_t, uint64_t> lastProgress;
+};
+
+struct NoPointer : BusyPointer {
+    int depth = 0;
+    void setBusy(bool b) override { depth += b ? 1 : -1; }
+};
+
+struct Rig {
+    test::TempDir dir;
+    SimulatedMachine machine;
+    RunState state;
+    FakeHost host{state};
+    test::ScriptedDialogs dialogs;
+    test::ScriptedYield yield;
+    test::RecordingPacer pacer;
+    NoPointer pointer;
+    RunServices services{machine, 888, state, host, dialogs, yield, pacer, pointer};
+    Rig() {
+        host.f.Text9 = dir.file("c.def");
+        host.f.Text10 = "20";
+        host.f.Text11 = "90";
+        host.f.Text2 = "0,01";
+        host.f.Text5 = "10";
+        host.f.Text8 = "2";
+        host.f.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
+        Wiring w;
+        machine.setWiring(w);
+    }
+    void cut(const std::vector<int>& records) {
+        std::string s;
+        for (int r : records) s += std::to_string(r) + "\r\n";
+        test::spit(host.f.Text9, s);
+    }
+    RunOutcome run(RunVariant v = RunVariant::Command11) {
+        RunOutcome o = runCut(services, v);
+        EXPECT_EQ(pointer.depth, 0);
+        return o;
+    }
+    std::vector<std::string> texts() {
+        std::vector<std::string> t;
+        for (auto& c : dialogs.calls) t.push_back(c.text);
+        return t;
+    }
+};
+
+// Command11 with the default weights: Z down-step 32, up-step 48.
+const int kDown = 32, kUp = 48, kX = 2;
+
+}  // namespace
+
+TEST(Run, PlaysEveryRecordInTwoWritesAndFollowsTheMaterial) {
+    Rig r;
+    // travel, plunge, cut, a Z-up while... in, lift, travel back.
+    r.cut({kX, kX, kDown, kDown, kX | 1, kUp, kX + 1});
+    RunOutcome o = r.run();
+    EXPECT_TRUE(o.started);
+    EXPECT_FALSE(o.stopped);
+    EXPECT_EQ(o.records, 7u);
+    EXPECT_EQ(r.machine.values(), (std::vector<int>{0, 2, 0, 2, 0, 32, 0, 32, 1, 3, 16, 48, 1, 3}));
+    EXPECT_EQ(r.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "découpe terminée !"}));
+    EXPECT_EQ(r.dialogs.calls[0].style, 276);
+    EXPECT_EQ(r.dialogs.calls[0].title, "Découpe");
+    // Start at 100 - 20; the first Z down: in-material pace again; the Z up: out-of-material.
+    EXPECT_EQ(r.host.positions, (std::vector<int>{80, 80, 10}));
+    EXPECT_EQ(r.state.horsmatiere, 1);
+    // Delays: two per record at the pace then in force.
+    ASSERT_EQ(r.pacer.counts.size(), 14u);
+    EXPECT_EQ(r.pacer.counts[0], *pauseCount(80, 0.01));
+    EXPECT_EQ(r.pacer.counts[13], *pauseCount(10, 0.01));
+    EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "end"}));
+    EXPECT_EQ(r.host.feeds, (std::pair<std::string, std::string>{"20", "90"}));
+    EXPECT_EQ(r.host.lastProgress, (std::pair<uint64_t, uint64_t>{7, 7}));
+    EXPECT_EQ(r.machine.position(0), 0);
+    EXPECT_EQ(r.machine.position(2), 1);  // two steps down, one up
+
+    // A Z-up record while out of the material changes nothing; feed 100 means no delay.
+    Rig q;
+    q.host.f.Text10 = "100";
+    q.cut({kUp, kUp});
+    q.run();
+    EXPECT_EQ(q.host.positions, std::vector<int>{0});
+    EXPECT_EQ(q.pacer.counts, (std::vector<uint64_t>{0, 0, 0, 0}));
+}
+
+TEST(Run, ScrollBarWriteBackReachesTheFeedsAndASecondRunStartsOut) {
+    Rig r;
+    r.cut({kX, kDown, kX, kX, kUp, kX, kX});
+    // The operator moves the scroll bar to 30 while the tool is in the material, then to
+    // 5 once it is out again.
+    r.yield.onYield = [&r] {
+        if (r.machine.writeCount() == 6 && r.host.position != 30) r.host.setScrollPosition(30);
+        if (r.machine.writeCount() == 12 && r.host.position != 5) r.host.setScrollPosition(5);
+    };
+    r.run();
+    EXPECT_EQ(r.state.vitdans, 70);
+    EXPECT_EQ(r.state.vithors, 95);
+    EXPECT_EQ(r.host.feeds, (std::pair<std::string, std::string>{"70", "95"}));
+
+    // Second run: starts from horsmatiere 1 and the page's fields again.
+    r.yield.onYield = nullptr;
+    r.host.positions.clear();
+    r.state.horsmatiere = 0;
+    r.cut({kX, kDown});
+    r.run();
+    EXPECT_EQ(r.host.positions, (std::vector<int>{80, 80}));
+}
+
+TEST(Run, PauseLiftsAndLowersByTheClearance) {
+    Rig r;
+    r.host.f.Text5 = "120";
+    r.host.f.Text8 = "2";
+    r.cut({kX, kX, kX});
+    bool resumed = false;
+    r.yield.onYield = [&] {
+        if (r.machine.writeCount() == 2 && r.state.pause == 0 && !resumed) r.state.pause = 1;
+        // While waiting: the lift is done (2 + 480 writes), answer "Reprise".
+        if (r.machine.writeCount() == 2 + 480 && !resumed) {
+            resumed = true;
+            r.state.reprise = 1;
+        }
+    };
+    r.run();
+    std::vector<int> v = r.machine.values();
+    ASSERT_EQ(v.size(), 2u + 480 + 480 + 4);
+    EXPECT_EQ(v[2], 16);  // up-direction
+    EXPECT_EQ(v[3], 48);  // up-step
+    EXPECT_EQ(v[2 + 480], 0);
+    EXPECT_EQ(v[2 + 481], 32);
+    EXPECT_EQ(r.machine.steps(2), 480);
+    EXPECT_EQ(r.machine.position(2), 0);
+    EXPECT_EQ(r.state.pause, 0);
+    EXPECT_EQ(r.state.reprise, 0);
+
+    // A "Reprise" already pending: the next pause ends at once after the lift.
+    Rig p;
+    p.cut({kX, kX});
+    p.state.reprise = 0;
+    p.yield.onYield = [&] {
+        if (p.machine.writeCount() == 2 && p.state.pause == 0 && p.machine.steps(2) == 0) {
+            p.state.reprise = 1;
+            p.state.pause = 1;
+        }
+    };
+    p.run();
+    EXPECT_EQ(p.machine.steps(2), 40);  // 20 up, 20 down
+    EXPECT_EQ(p.texts().back(), "découpe terminée !");
+}
+
+TEST(Run, StopDuringAPauseWaitsForResumeAndDepthRequests) {
+    Rig r;
+    r.cut({kX, kX, kX, kX});
+    int phase = 0;
+    r.yield.onYield = [&] {
+        if (phase == 0 && r.machine.writeCount() == 2) {
+            r.state.pause = 1;
+            phase = 1;
+        } else if (phase == 1 && r.machine.writeCount() == 2 + 40) {  // lifted, waiting
+            r.state.arret = 1;   // not looked at while paused
+            r.state.profplus = 1;
+            r.state.profplus = 1;  // two clicks: one millimetre
+            phase = 2;
+        } else if (phase == 2) {
+            r.state.reprise = 1;
+            phase = 3;
+        }
+    };
+    RunOutcome o = r.run();
+    EXPECT_TRUE(o.stopped);
+    EXPECT_EQ(o.records, 1u);
+    // Lift 20 steps, lower 20, then one millimetre deeper (10 steps), then the stop.
+    EXPECT_EQ(r.machine.steps(2), 50);
+    EXPECT_EQ(r.machine.position(2), 10);
+    EXPECT_EQ(r.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
+    EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "stop", "end"}));
+    EXPECT_EQ(r.state.arret, 0);
+
+    // Shallower in Command12: the raise writes 0 then the Z clock weight.
+    Rig s;
+    s.cut({kX, kX});
+    s.yield.onYield = [&] {
+        if (s.machine.writeCount() == 2) s.state.profmoins = 1;
+    };
+    s.run(RunVariant::Command12);
+    std::vector<int> v = s.machine.values();
+    EXPECT_EQ(v[2], 0);
+    EXPECT_EQ(v[3], 32);
+    EXPECT_EQ(s.machine.steps(2), 10);
+}
+
+TEST(Run, RefusalsWriteNothing) {
+    auto refused = [](Rig& r, const std::string& fragment) {
+        RunOutcome o = r.run();
+        EXPECT_FALSE(o.started);
+        EXPECT_EQ(r.machine.writeCount(), 0);
+        ASSERT_FALSE(r.dialogs.calls.empty());
+        EXPECT_NE(r.dialogs.calls.back().text.find(fragment), std::string::npos) << r.dialogs.calls.back().text;
+    };
+    Rig noName;
+    noName.host.f.Text9 = "";
+    refused(noName, "Saisie nom du fichier de découpe ?");
+    Rig missing;
+    refused(missing, "Fichier introuvable !");
+    Rig empty;
+    empty.cut({});
+    refused(empty, "vide");
+    Rig bad;
+    test::spit(bad.host.f.Text9, "2\r\n3\r\n256\r\n");
+    refused(bad, "l'enregistrement 3 (\"256\")");
+    Rig word;
+    test::spit(word.host.f.Text9, "2\r\nabc\r\n");
+    refused(word, "\"abc\"");
+    Rig coef;
+    coef.cut({2});
+    coef.host.f.Text2 = "0";
+    refused(coef, "Coefficient vitesse");
+    Rig feed;
+    feed.cut({2});
+    feed.host.f.Text10 = "120";
+    refused(feed, "0 à 100");
+    Rig no;
+    no.cut({2});
+    no.dialogs.answers = {Button::No};
+    refused(no, "Prêt pour la découpe ?");
+    EXPECT_TRUE(no.host.log.empty());
+}
+
+TEST(RecordReader, AcceptsCommasAndBlanksOnly) {
+    test::TempDir dir;
+    test::spit(dir.file("a.def"), " 1\r\n2,3\n255  \r\n");
+    auto n = checkCutFile(dir.file("a.def"));
+    ASSERT_TRUE(n);
+    EXPECT_EQ(*n, 4u);
+    test::spit(dir.file("b.def"), "1 2\r\n");
+    EXPECT_FALSE(checkCutFile(dir.file("b.def")));
+    test::spit(dir.file("c.def"), "-1\r\n");
+    EXPECT_FALSE(checkCutFile(dir.file("c.def")));
+}
