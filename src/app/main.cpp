@@ -24,7 +24,11 @@ int main(int argc, char** argv) {
     ports.simulated().setRecording(false);
     vornelle::QtYield yield;
     vornelle::CountedPause pacer;
-    vornelle::AppServices services{dialogs, navigator, ports, yield, pacer};
+    vornelle::QtBusyPointer pointer;
+    vornelle::RunState run;
+    vornelle::DrawingShared drawing;
+    vornelle::RunController runner(run, navigator, dialogs, yield, pacer, pointer, ports);
+    vornelle::AppServices services{dialogs, navigator, ports, yield, pacer, pointer, run, drawing, runner};
     vornelle::MainWindow window([&services](vornelle::PageId id) { return vornelle::makePage(id, services); });
     navigator.target = &window;
     ports.onChange([&window](const std::string& d) { window.setPortStatus(vornelle::qs(d)); });

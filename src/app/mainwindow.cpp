@@ -66,7 +66,7 @@ void MainWindow::updateMenus() {
         return;
     }
     menuBar()->clear();
-    for (QMenu* m : withMenu->pageMenus()) menuBar()->addMenu(m);
+    for (QAction* a : withMenu->pageMenus()) menuBar()->addAction(a);
     menuBar()->setProperty("pageMenus", true);
 }
 

@@ -7,6 +7,7 @@
 #include "aboutbox.h"
 #include "base/folders.h"
 #include "config/configurationpage.h"
+#include "cutfile/toolpage.h"
 #include "manual/joystickpage.h"
 
 namespace vornelle {
@@ -31,7 +32,14 @@ MainWindow::PageMaker makePage(PageId id, AppServices& s) {
         case PageId::Dessin:
             return {[] { return placeholder("dessin", "Travail sur les Fichier"); }, {}};
         case PageId::Mach:
-            return {[] { return placeholder("Mach", "Outil"); }, {}};
+            return {[&s] {
+                        return new ToolPage(
+                            s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
+                            [] { return dossierTravail(); }, s.run, s.drawing, [&s](ToolPage* page, bool invZ) {
+                                s.runner.run(page, invZ ? RunVariant::Command12 : RunVariant::Command11);
+                            });
+                    },
+                    [](QWidget* w) { static_cast<ToolPage*>(w)->formLoad(); }};
         case PageId::Form5:
             return {[&s] {
                         return new JoystickPage(s.dialogs, s.navigator, [] { return cheminTemp(); }, s.ports, s.yield,

@@ -5,6 +5,9 @@
 #include "base/interfaces.h"
 #include "port/portselector.h"
 #include "port/step.h"
+#include "drawing/shared.h"
+#include "run/runcontroller.h"
+#include "run/runstate.h"
 #include "mainwindow.h"
 
 namespace vornelle {
@@ -15,6 +18,10 @@ struct AppServices {
     PortSelector& ports;
     Yield& yield;
     Pacer& pacer;
+    BusyPointer& pointer;
+    RunState& run;
+    DrawingShared& drawing;
+    RunController& runner;
 };
 
 MainWindow::PageMaker makePage(PageId id, AppServices& services);

@@ -2,15 +2,16 @@
 // menus take the place of the main menu.
 #pragma once
 
+#include <QAction>
 #include <QList>
-#include <QMenu>
 
 namespace vornelle {
 
 class MenuPage {
 public:
     virtual ~MenuPage() = default;
-    virtual QList<QMenu*> pageMenus() = 0;
+    // Top-level items: menus (their menuAction()) and plain actions.
+    virtual QList<QAction*> pageMenus() = 0;
 };
 
 }  // namespace vornelle

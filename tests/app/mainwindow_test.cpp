@@ -20,7 +20,7 @@ public:
         menu_ = new QMenu("Fichiers", this);
         menu_->addAction("Revenir à l'écran d'accueil");
     }
-    QList<QMenu*> pageMenus() override { return {menu_}; }
+    QList<QAction*> pageMenus() override { return {menu_->menuAction()}; }
     QMenu* menu_;
 };
 
@@ -95,7 +95,13 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     PortSelector ports(false);
     test::ScriptedYield yield;
     test::RecordingPacer pacer;
-    AppServices services{dialogs, nav, ports, yield, pacer};
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    RunState run;
+    DrawingShared drawing;
+    RunController runner(run, nav, dialogs, yield, pacer, pointer, ports);
+    AppServices services{dialogs, nav, ports, yield, pacer, pointer, run, drawing, runner};
     MainWindow w([&services](PageId id) { return makePage(id, services); });
     w.show();
     for (QAction* a : w.menuBar()->actions())

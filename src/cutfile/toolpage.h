@@ -1,0 +1,82 @@
+// The tool page Mach: cut parameters, preview of the drawing, a browser for drawings and cut
+// files, "Créer fichier fraisage (DEF)", "Charger fichier fraisage(.DEF)", the joystick page
+// and "Découper". Hidden fields carry the machine's parameters for the generation and run.
+#pragma once
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QComboBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <functional>
+
+#include "base/interfaces.h"
+#include "base/outcome.h"
+#include "drawing/shared.h"
+#include "preview.h"
+#include "run/runstate.h"
+#include "ui/menupage.h"
+
+namespace vornelle {
+
+class ToolPage : public QWidget, public MenuPage {
+    Q_OBJECT
+public:
+    using FolderSource = std::function<Outcome<std::string>()>;
+    // `runCut(page, invZ)` plays the cut ("Découper"); supplied by the application.
+    ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer, FolderSource folder,
+             FolderSource workFolder, RunState& run, DrawingShared& drawing,
+             std::function<void(ToolPage*, bool)> runCut, QWidget* parent = nullptr);
+
+    void formLoad();
+    void generate();        // Command10
+    void loadCutFile();     // Command3
+    void rewriteDetails();  // menu "Modifier le fichier de détails"
+    void zoomOut();         // Command1
+    void zoomIn();          // Command2
+    // Folder pick (a folder opened in Dir1) and file pick (double click in File1).
+    void openFolder(const std::string& folder);
+    void clickFolder(const std::string& folder);
+    void pickFile(const std::string& name);
+
+    double facteur() const { return facteur_; }
+    const std::string& chemin() const { return chemin_; }
+    QList<QAction*> pageMenus() override { return menus_; }
+    // Text of a field, as the engines take it (the note with CR LF line ends).
+    std::string field(const char* name) const;
+
+private:
+    QLineEdit* edit(const char* name, const QString& text = {});
+    void redraw(double c, bool fromZoom);
+    void listFolder();
+    void setNote(const std::string& note);
+
+    Dialogs& dialogs_;
+    Navigator& navigator_;
+    BusyPointer& pointer_;
+    FolderSource folder_, work_;
+    RunState& run_;
+    DrawingShared& drawing_;
+    std::function<void(ToolPage*, bool)> runCut_;
+
+    QLineEdit *Text9, *text1, *Text4, *Text12, *Text8, *Text2, *Text10, *Text11;
+    QPlainTextEdit* Text7;
+    PreviewPicture* Picture1;
+    QComboBox* Drive1;
+    QListWidget *Dir1, *File1;
+    QRadioButton *Option1, *Option2;
+    QPushButton *Command11, *Command12;
+    QList<QAction*> menus_;
+
+    double facteur_ = 0.5;
+    std::string chemin_;  // current folder, ending in '/'
+    std::string dirShown_;
+    QString pattern_ = "*.DEF";
+    bool configured_ = false;
+};
+
+}  // namespace vornelle
