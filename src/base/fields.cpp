@@ -223,7 +223,7 @@ void FieldWriter::integer(long long v) {
 
 void FieldWriter::raw(std::string_view t) {
     separate();
-    buffer_ += utf8ToCp1252(t);
+    buffer_ += t;
 }
 
 void FieldWriter::endRecord() {

@@ -67,7 +67,7 @@ public:
     void text(std::string_view t);        // "t"
     void number(double v);                // general number text with a point
     void integer(long long v);            // 37
-    void raw(std::string_view t);         // as is, no quotes
+    void raw(std::string_view t);         // file bytes as they are, no quotes
     void endRecord();                     // CR LF
     // Writes out what is buffered and closes; the first write error is reported here.
     Status close();

@@ -16,7 +16,7 @@ std::string detailsRecord(const Details& d) {
 Status writeDetails(const std::string& path, const Details& d) {
     auto w = FieldWriter::append(path);
     if (!w) return Status::failure(w.error());
-    w->raw(detailsRecord(d).substr(0, detailsRecord(d).size() - 2));
+    for (const std::string& f : d.fields) w->text(f);
     w->endRecord();
     return w->close();
 }
