@@ -51,7 +51,10 @@ bool CountedPause::attentePas(double V, double c, std::string& error) {
         return false;
     }
     if (*n == 0) return true;
-    auto deadline = start + kIteration * static_cast<int64_t>(*n);
+    const auto duration = kIteration * static_cast<int64_t>(*n);
+    auto deadline = lastDeadline_ + duration;
+    if (deadline < start) deadline = start + duration;
+    lastDeadline_ = deadline;
     while (std::chrono::steady_clock::now() < deadline) {
     }
     return true;

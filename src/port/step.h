@@ -40,6 +40,11 @@ public:
     virtual bool attentePas(double V, double c, std::string& error) = 0;
 };
 
+// Pauses keep a schedule: each deadline is the previous one plus this pause's duration, so
+// the time spent between pauses (port writes, yields) is absorbed and the steps keep the
+// requested pace. A pause that starts later than its scheduled end starts a new schedule
+// from now: lost time is never caught up with a burst of shorter pauses, and two deadlines
+// are never closer than one pause.
 class CountedPause : public Pacer {
 public:
     static constexpr std::chrono::nanoseconds kIteration{10};
@@ -51,6 +56,7 @@ public:
 
 private:
     std::map<std::pair<double, double>, std::optional<uint64_t>> cache_;
+    std::chrono::steady_clock::time_point lastDeadline_{};
 };
 
 // Message for a coefficient that makes no pause possible.
