@@ -6,6 +6,9 @@
 #include "config/configmachine.h"
 #include "cutfile/generation.h"
 #include "cutfile/toolfields.h"
+#include "drawing/datimport.h"
+#include "drawing/dxfimport.h"
+#include "drawing/save.h"
 #include "port/simulatedmachine.h"
 #include "run/runengine.h"
 
@@ -218,6 +221,43 @@ int play(const std::vector<std::string>& args, const Options& o, Output& out) {
     out.json = "{\"records\":" + std::to_string(r.records) + ",\"writes\":" + std::to_string(machine.writeCount()) +
                ",\"steps\":" + xyz([&](int a) { return machine.steps(a); }) +
                ",\"position\":" + xyz([&](int a) { return machine.position(a); }) + "}";
+    return 0;
+}
+
+}  // namespace vornelle::cli
+
+namespace vornelle::cli {
+
+int importDrawing(bool dxf, const std::vector<std::string>& args, const Options& o, Output& out) {
+    if (args.size() != 2) return 2;
+    if (!knownOptions(o, {}, out)) return 2;
+    Drawing d;
+    ImportResult r;
+    if (dxf) {
+        auto work = dossierTravail();
+        if (!work) {
+            out.error = work.error();
+            return 1;
+        }
+        r = importDxf(args[0], *work, d);
+    } else {
+        r = importDat(args[0], d);
+    }
+    if (!r.ok) {
+        out.error = r.message.text;
+        return 1;
+    }
+    DrawingShared shared;
+    SaveResult s = saveDrawing(d, args[1], shared);
+    if (!s.ok) {
+        out.error = s.message.text;
+        return 1;
+    }
+    std::string skipped;
+    for (const auto& [type, n] : r.skipped)
+        skipped += (skipped.empty() ? "" : ",") + jsonString(type) + ":" + std::to_string(n);
+    out.json = "{\"fra\":" + jsonString(s.path) + ",\"cuts\":" + (d.Text3.empty() ? "0" : d.Text3) +
+               ",\"records\":" + std::to_string(d.size()) + ",\"skipped\":{" + skipped + "}}";
     return 0;
 }
 

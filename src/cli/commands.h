@@ -19,6 +19,9 @@ std::string jsonString(const std::string& s);
 // generate DRAWING.fra NAME --scale --depth --note [--feed-in] [--feed-out]
 int generate(const std::vector<std::string>& args, const Options& options, Output& out);
 
+// import-dxf DRAWING.dxf NAME / import-dat PROFILE.dat NAME
+int importDrawing(bool dxf, const std::vector<std::string>& args, const Options& options, Output& out);
+
 // play CUT.def [--trace FILE]
 int play(const std::vector<std::string>& args, const Options& options, Output& out);
 

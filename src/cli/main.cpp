@@ -16,7 +16,9 @@ const char* kUsage =
     "usage :\n"
     "  vornelle-cli generate DESSIN.fra NOM --scale TEXTE --depth TEXTE --note TEXTE [--feed-in TEXTE] "
     "[--feed-out TEXTE]\n"
-    "  vornelle-cli play DECOUPE.def [--trace FICHIER]\n";
+    "  vornelle-cli play DECOUPE.def [--trace FICHIER]\n"
+    "  vornelle-cli import-dxf DESSIN.dxf NOM\n"
+    "  vornelle-cli import-dat PROFIL.dat NOM\n";
 
 }  // namespace
 
@@ -45,6 +47,8 @@ int main(int argc, char** argv) {
     int code;
     if (command == "generate") {
         code = vornelle::cli::generate(positional, options, out);
+    } else if (command == "import-dxf" || command == "import-dat") {
+        code = vornelle::cli::importDrawing(command == "import-dxf", positional, options, out);
     } else if (command == "play") {
         code = vornelle::cli::play(positional, options, out);
     } else {

@@ -39,6 +39,28 @@ void Drawing::finishLoad() {
     for (size_t i = 0; i < List3.size(); ++i) List6.push_back(".");
 }
 
+void Drawing::appendFull(std::string_view x, std::string_view y, std::string_view z, std::string_view m,
+                         std::string_view o, std::string_view e) {
+    List1.push_back(x);
+    List2.push_back(y);
+    List3.push_back(z);
+    List4.push_back(m);
+    List5.push_back(o);
+    List6.push_back(e);
+}
+
+void Drawing::rebuildMarkers() {
+    TextList z = List3, x = List1, y = List2;
+    List1.clear();
+    List2.clear();
+    List3.clear();
+    List4.clear();
+    List5.clear();
+    resetMarkers();
+    for (size_t i = 0; i < z.size(); ++i) appendRecord(x[i], y[i], z[i]);
+    Text3 = std::to_string(counter - 1);
+}
+
 std::optional<double> coordinateValue(std::string_view text) {
     if (auto v = decimalValue(text)) return v;
     if (text.find('.') == std::string_view::npos || text.find(',') != std::string_view::npos) return std::nullopt;

@@ -27,6 +27,11 @@ struct Drawing {
     void appendRecord(std::string_view x, std::string_view y, std::string_view z);
     // Text3 = cuts counted, then one "." in List6 per record.
     void finishLoad();
+    // Appends a whole record to List1..List6 as an importer builds it.
+    void appendFull(std::string_view x, std::string_view y, std::string_view z, std::string_view m,
+                    std::string_view o, std::string_view e);
+    // List4 and List5 again from List3 by the marker rule; Text3 from the count of cuts.
+    void rebuildMarkers();
 };
 
 // Numeric value of a coordinate text: decimal comma, or a point where the source left one.
