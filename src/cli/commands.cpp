@@ -254,8 +254,12 @@ int importDrawing(bool dxf, const std::vector<std::string>& args, const Options&
         return 1;
     }
     std::string skipped;
-    for (const auto& [type, n] : r.skipped)
-        skipped += (skipped.empty() ? "" : ",") + jsonString(type) + ":" + std::to_string(n);
+    for (const auto& [type, n] : r.skipped) {
+        if (!skipped.empty()) skipped += ',';
+        skipped += jsonString(type);
+        skipped += ':';
+        skipped += std::to_string(n);
+    }
     out.json = "{\"fra\":" + jsonString(s.path) + ",\"cuts\":" + (d.Text3.empty() ? "0" : d.Text3) +
                ",\"records\":" + std::to_string(d.size()) + ",\"skipped\":{" + skipped + "}}";
     return 0;
