@@ -137,6 +137,9 @@ void MainWindow::close(PageId id) {
     updateMenus();
 }
 
-void MainWindow::setPortStatus(const QString& text) { portStatus_->setText(text); }
+void MainWindow::setPortStatus(const QString& text, const QString& why) {
+    portStatus_->setText(text);
+    portStatus_->setToolTip(why);
+}
 
 }  // namespace vornelle

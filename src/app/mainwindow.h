@@ -33,7 +33,7 @@ public:
 
     // The page's widget when it exists, else null.
     QWidget* page(PageId page) const;
-    void setPortStatus(const QString& text);
+    void setPortStatus(const QString& text, const QString& why = {});
     QMdiArea* mdiArea() const { return area_; }
 
 private:

@@ -29,14 +29,14 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(60, 60, 140), 2));
-        QPointF o(width() * 0.5, height() * 0.55);
-        p.drawLine(o, QPointF(width() * 0.95, o.y()));                  // X
-        p.drawLine(o, QPointF(width() * 0.78, height() * 0.18));        // Y
-        p.drawLine(o, QPointF(o.x(), height() * 0.05));                 // Z
+        const QPointF o(120, 150);
+        p.drawLine(o, QPointF(222, 150));  // X
+        p.drawLine(o, QPointF(196, 88));   // Y, in perspective
+        p.drawLine(o, QPointF(120, 58));   // Z
         p.setPen(QColor(60, 60, 140));
-        p.drawText(QPointF(width() * 0.95 - 10, o.y() - 6), "X");
-        p.drawText(QPointF(width() * 0.78 + 4, height() * 0.18), "Y");
-        p.drawText(QPointF(o.x() + 6, height() * 0.05 + 10), "Z");
+        p.drawText(QPointF(214, 168), "X");
+        p.drawText(QPointF(176, 92), "Y");
+        p.drawText(QPointF(126, 70), "Z");
     }
 };
 
@@ -119,9 +119,9 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
         const char* glyph;
         Arrow arrow;
         int x, y;
-    } arrows[] = {{"Command10", "→", Arrow::Command10, 225, 125}, {"Command11", "←", Arrow::Command11, 30, 125},
-                  {"Command6", "↗", Arrow::Command6, 215, 40},    {"Command7", "↙", Arrow::Command7, 55, 195},
-                  {"Command8", "↑", Arrow::Command8, 125, 10},    {"Command9", "↓", Arrow::Command9, 125, 205}};
+    } arrows[] = {{"Command10", "→", Arrow::Command10, 236, 130}, {"Command11", "←", Arrow::Command11, 18, 130},
+                  {"Command6", "↗", Arrow::Command6, 205, 36},    {"Command7", "↙", Arrow::Command7, 50, 190},
+                  {"Command8", "↑", Arrow::Command8, 97, 8},      {"Command9", "↓", Arrow::Command9, 97, 205}};
     for (const A& a : arrows) {
         auto* b = new QPushButton(a.glyph, axes);
         b->setObjectName(a.name);

@@ -3,6 +3,8 @@
 
 #include "ppdevport.h"
 
+#include <unistd.h>
+
 namespace vornelle {
 
 PortSelector::PortSelector(bool tryHardware) : tryHardware_(tryHardware) {}
@@ -13,14 +15,17 @@ PortLibrary& PortSelector::select(uint16_t address, const Wiring& wiring) {
         address_ = address;
         hardware_.reset();
         problem_.clear();
+        deviceExists_ = false;
         if (tryHardware_) {
-            auto port = PpdevPort::open(parportDevice(address));
+            std::string device = parportDevice(address);
+            deviceExists_ = ::access(device.c_str(), F_OK) == 0;
+            auto port = PpdevPort::open(device);
             if (port)
                 hardware_ = std::move(*port);
             else
                 problem_ = port.error();
         }
-        if (listener_) listener_(description());
+        if (listener_) listener_(description(), problem_, deviceExists_);
     }
     return current();
 }

@@ -25,7 +25,10 @@ public:
     std::string description() const;
     // Why the hardware port could not be used (empty when it is in use or was not tried).
     const std::string& hardwareProblem() const { return problem_; }
-    void onChange(std::function<void(const std::string&)> f) { listener_ = std::move(f); }
+    // Told the new description, and why the parallel port could not be used (empty when it
+    // is in use or was not tried); `deviceExists` tells a missing port from a refused one.
+    using Listener = std::function<void(const std::string& description, const std::string& problem, bool deviceExists)>;
+    void onChange(Listener f) { listener_ = std::move(f); }
 
 private:
     bool tryHardware_;
@@ -33,7 +36,8 @@ private:
     std::unique_ptr<PortLibrary> hardware_;
     SimulatedMachine simulated_;
     std::string problem_;
-    std::function<void(const std::string&)> listener_;
+    Listener listener_;
+    bool deviceExists_ = false;
 };
 
 }  // namespace vornelle

@@ -11,7 +11,7 @@
 namespace vornelle {
 namespace {
 
-constexpr uint64_t kProgressEvery = 4096;
+constexpr uint64_t kProgressEvery = 64;  // the panel itself redraws at most 4 times a second
 
 struct ZValues {
     int downDir, downStep, upDir, upStep;

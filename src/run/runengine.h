@@ -44,7 +44,7 @@ public:
     virtual void showRun() = 0;          // hide the tool page, show the panel
     virtual void stopShown() = 0;        // after "Découpe arretée !": hide the panel, show the tool page
     virtual void endRun() = 0;           // show the tool page, unload the panel
-    // Progress, called every few thousand records and at the end.
+    // Progress, called every few dozen records and at the end; cheap when nothing changes.
     virtual void progress(uint64_t played, uint64_t total) = 0;
 };
 

@@ -78,7 +78,10 @@ TEST(Ppdev, DeviceFromBaseAddressAndClearOpenFailure) {
 TEST(PortSelector, FallsBackToTheSimulatedMachineAndSaysSo) {
     PortSelector ports(false);
     std::vector<std::string> seen;
-    ports.onChange([&seen](const std::string& d) { seen.push_back(d); });
+    ports.onChange([&seen](const std::string& d, const std::string& problem, bool) {
+        seen.push_back(d);
+        EXPECT_TRUE(problem.empty());  // not tried
+    });
     PortLibrary& p = ports.select(888, Wiring{});
     EXPECT_EQ(&p, &ports.simulated());
     ports.select(888, Wiring{});
