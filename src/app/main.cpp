@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
             dialogs.message(problem + "\nLa machine simulée est utilisée à la place.", vornelle::style::kExclamationOk,
                             "Port parallèle");
     });
+    window.show();
     // LPT1 until a page reads the configured port; nothing is written before a command.
     ports.select(888, vornelle::Wiring{});
-    window.show();
     return app.exec();
 }
