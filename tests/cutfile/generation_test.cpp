@@ -14,6 +14,7 @@
 #include "cutfile/details.h"
 #include "cutfile/generation.h"
 #include "drawing/drawing.h"
+#include "drawing/dxfimport.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -219,6 +220,11 @@ TEST(Generation, RoundingFollowsThePointsNotTheSegments) {
     EXPECT_EQ(o[1][1], 4);
     EXPECT_EQ(o[2][1], 6);
 
+    Rig h;
+    h.fra(fraOf({{"3,5", "0", "0"}}));
+    ASSERT_TRUE(h.run().ok);
+    EXPECT_EQ(h.records("objet", 8)[0][1], 4);
+
     // Ten segments of 0,4 step: 4 steps in all, and back to 0.
     Rig t;
     std::vector<std::array<const char*, 3>> recs;
@@ -331,6 +337,32 @@ TEST(Generation, RealProfilesReplayToTheRoundedPointsAndTheOrigin) {
         ++files;
     }
     EXPECT_GE(files, 10);
+}
+
+TEST(Generation, RealDxfDrawingsReplayToTheRoundedPointsAndTheOrigin) {
+    for (const char* name : {"gh-skymakerolof-dxf__squareandcircle.dxf", "deb-freecad-common__Square.dxf",
+                             "gh-skymakerolof-dxf__polylines.dxf", "gh-ezdxf__small_r13.dxf",
+                             "gen-ezdxf__r12_rib_sheet.dxf"}) {
+        Rig r;
+        Drawing d;
+        ImportResult imp = importDxf(std::string(SAMPLES_DIR) + "/dxf/" + name, r.work, d);
+        ASSERT_TRUE(imp.ok) << name << imp.message.text;
+        ASSERT_TRUE(writeFra(d, r.in.text1));
+        r.in.Text4 = "1";
+        r.in.Text6 = "200";
+        r.in.Text3 = "133,33";
+        r.in.Text5 = "400";
+        r.in.inversions = {"1", "0", "1"};
+        GenerationResult g = r.run();
+        ASSERT_TRUE(g.ok) << name << g.message.text;
+        auto prem = r.records("prem", 4);
+        auto ends = r.replay();
+        ASSERT_EQ(ends.size() + 1, prem.size());
+        for (size_t k = 0; k < ends.size(); ++k)
+            for (int a = 0; a < 3; ++a)
+                ASSERT_EQ(ends[k][a], static_cast<long>(roundHalfEven(prem[k + 1][a]))) << name << " " << k;
+        EXPECT_EQ(ends.back(), (std::array<long, 3>{0, 0, 0})) << name;
+    }
 }
 
 TEST(Details, PathRulesAndShortFiles) {
