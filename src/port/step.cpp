@@ -53,7 +53,10 @@ bool CountedPause::attentePas(double V, double c, std::string& error) {
     if (*n == 0) return true;
     const auto duration = kIteration * static_cast<int64_t>(*n);
     auto deadline = lastDeadline_ + duration;
-    if (deadline < start) deadline = start + duration;
+    if (deadline < start)
+        deadline = start + duration;  // late: a new schedule, no catching up
+    else if (deadline < start + duration / 2)
+        deadline = start + duration / 2;  // every write is held at least half a pause
     lastDeadline_ = deadline;
     while (std::chrono::steady_clock::now() < deadline) {
     }

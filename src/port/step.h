@@ -43,8 +43,9 @@ public:
 // Pauses keep a schedule: each deadline is the previous one plus this pause's duration, so
 // the time spent between pauses (port writes, yields) is absorbed and the steps keep the
 // requested pace. A pause that starts later than its scheduled end starts a new schedule
-// from now: lost time is never caught up with a burst of shorter pauses, and two deadlines
-// are never closer than one pause.
+// from now: lost time is never caught up with a burst of shorter pauses, two deadlines are
+// never closer than one pause, and every write is held for at least half a pause (the DIR
+// lines settle before the clock rises).
 class CountedPause : public Pacer {
 public:
     static constexpr std::chrono::nanoseconds kIteration{10};
