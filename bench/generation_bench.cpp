@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/numbers.h"
 #include "cutfile/generation.h"
 #include "drawing/drawing.h"
-#include "base/numbers.h"
 
 namespace {
 struct NoPointer : vornelle::BusyPointer {
@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
     vornelle::Drawing d;
     const int perTurn = 720;
     auto pt = [](double r, double a) {
-        return std::make_pair(vornelle::numberText(r * std::cos(a), ','), vornelle::numberText(r * std::sin(a), ','));
+        return std::make_pair(vornelle::numberText(r * std::cos(a), ','),
+                              vornelle::numberText(r * std::sin(a), ','));
     };
     auto first = pt(5, 0);
     d.appendRecord(first.first, first.second, "0");
@@ -84,8 +85,8 @@ int main(int argc, char** argv) {
 
     std::printf("drawing: %zu points, %llu ticks\n", d.size(), static_cast<unsigned long long>(r.ticks));
     std::printf("total: %.3f s, %.2f million ticks/s\n", total, r.ticks / total / 1e6);
-    std::printf("stages: points %.3f s, segments %.3f s, streams %.3f s, cut file %.3f s\n", r.stageSeconds[0],
-                r.stageSeconds[1], r.stageSeconds[2], r.stageSeconds[3]);
+    std::printf("stages: points %.3f s, segments %.3f s, streams %.3f s, cut file %.3f s\n",
+                r.stageSeconds[0], r.stageSeconds[1], r.stageSeconds[2], r.stageSeconds[3]);
     std::printf("bytes written: %.1f MB (cut file %.1f MB)\n", r.bytesWritten / 1e6,
                 fs::file_size(in.Text9 + ".def") / 1e6);
     std::printf("floor (one sequential write of the same bytes): %.3f s; ratio %.2f\n", floor, total / floor);

@@ -21,7 +21,8 @@ void measure(const std::string& label, const std::string& path, long entities, c
     fs::remove(dir / "out.fra");
     vornelle::SaveResult s = vornelle::saveDrawing(d, (dir / "out").string(), shared);
     auto t2 = std::chrono::steady_clock::now();
-    double imp = std::chrono::duration<double>(t1 - t0).count(), save = std::chrono::duration<double>(t2 - t1).count();
+    double imp = std::chrono::duration<double>(t1 - t0).count(),
+           save = std::chrono::duration<double>(t2 - t1).count();
     std::printf("%s: %ld entities, %zu records, %s cuts; import %.3f s, save %.3f s; %.0f entities/s%s\n",
                 label.c_str(), entities, d.size(), d.Text3.c_str(), imp, save, entities / (imp + save),
                 r.ok && s.ok ? "" : "  (FAILED)");
@@ -39,16 +40,23 @@ int main(int argc, char** argv) {
         for (int i = 0; entities < 100000; ++i) {
             double x = (i % 100) * 12.5, y = (i / 100) * 7.25;
             if (i % 3 == 0) {
-                f << "  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n3\r\n 10\r\n" << x << "\r\n 20\r\n" << y << "\r\n 30\r\n0.0\r\n 11\r\n"
-                  << x + 5 << "\r\n 21\r\n" << y + 2.5 << "\r\n 31\r\n0.0\r\n";
+                f << "  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n3\r\n 10\r\n"
+                  << x << "\r\n 20\r\n"
+                  << y << "\r\n 30\r\n0.0\r\n 11\r\n"
+                  << x + 5 << "\r\n 21\r\n"
+                  << y + 2.5 << "\r\n 31\r\n0.0\r\n";
                 ++entities;
             } else if (i % 3 == 1) {
-                f << "  0\r\nCIRCLE\r\n  8\r\n0\r\n 10\r\n" << x << "\r\n 20\r\n" << y << "\r\n 30\r\n0.0\r\n 40\r\n2.5\r\n";
+                f << "  0\r\nCIRCLE\r\n  8\r\n0\r\n 10\r\n"
+                  << x << "\r\n 20\r\n"
+                  << y << "\r\n 30\r\n0.0\r\n 40\r\n2.5\r\n";
                 ++entities;
             } else {
                 f << "  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n 70\r\n1\r\n";
                 for (int k = 0; k < 8; ++k)
-                    f << "  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n" << x + k << "\r\n 20\r\n" << y + (k % 2) << "\r\n";
+                    f << "  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n"
+                      << x + k << "\r\n 20\r\n"
+                      << y + (k % 2) << "\r\n";
                 f << "  0\r\nSEQEND\r\n";
                 entities += 10;
             }
@@ -56,7 +64,8 @@ int main(int argc, char** argv) {
         f << "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
     }
     measure("generated", big, entities, dir);
-    std::string sample = argc > 1 ? argv[1] : std::string(VORNELLE_SAMPLES) + "/dxf/gen-ezdxf__r12_rib_nest_large.dxf";
+    std::string sample =
+        argc > 1 ? argv[1] : std::string(VORNELLE_SAMPLES) + "/dxf/gen-ezdxf__r12_rib_nest_large.dxf";
     // 160 POLYLINE + 15150 VERTEX + 160 SEQEND + 160 CIRCLE + 160 LINE, as the samples' notes say.
     measure("largest sample", sample, 160 + 15150 + 160 + 160 + 160, dir);
     fs::remove_all(dir);

@@ -31,7 +31,8 @@ int main(int argc, char** argv) {
     c.pasmmY = c.pasmmZ = "1000";
     c.coefvitesse = "0,01";
     c.numport = "1";
-    c.poidsdirX = "1", c.poidsclkX = "2", c.poidsdirY = "4", c.poidsclkY = "8", c.poidsdirZ = "16", c.poidsclkZ = "32";
+    c.poidsdirX = "1", c.poidsclkX = "2", c.poidsdirY = "4", c.poidsclkY = "8", c.poidsdirZ = "16",
+    c.poidsclkZ = "32";
     vornelle::sauveconfig(dir, c);
 
     vornelle::QtDialogs dialogs;
@@ -40,8 +41,8 @@ int main(int argc, char** argv) {
     ports.simulated().setRecording(false);
     vornelle::QtYield yield;
     vornelle::CountedPause pacer;
-    vornelle::JoystickPage page(dialogs, nav, [dir] { return vornelle::Outcome<std::string>(dir); }, ports, yield,
-                                pacer);
+    vornelle::JoystickPage page(
+        dialogs, nav, [dir] { return vornelle::Outcome<std::string>(dir); }, ports, yield, pacer);
     page.show();
     page.formLoad();
     page.findChild<QScrollBar*>("HScroll1")->setValue(1);
@@ -51,7 +52,8 @@ int main(int argc, char** argv) {
     auto t1 = std::chrono::steady_clock::now();
     double s = std::chrono::duration<double>(t1 - t0).count();
     long steps = ports.simulated().steps(0);
-    std::printf("jog V=1: %ld steps in %.3f s = %.0f steps/s (%.2f us per step, 2 writes + 2 yields + 2 pauses)\n",
-                steps, s, steps / s, 1e6 * s / steps);
+    std::printf(
+        "jog V=1: %ld steps in %.3f s = %.0f steps/s (%.2f us per step, 2 writes + 2 yields + 2 pauses)\n",
+        steps, s, steps / s, 1e6 * s / steps);
     std::filesystem::remove_all(dir);
 }

@@ -11,7 +11,8 @@
 int main() {
     using namespace std::chrono;
     vornelle::CountedPause pause;
-    std::printf("%6s %10s %14s %14s %14s\n", "V", "iterations", "requested_us", "median_err_us", "p99_err_us");
+    std::printf("%6s %10s %14s %14s %14s\n", "V", "iterations", "requested_us", "median_err_us",
+                "p99_err_us");
     for (double V : {2.0, 20.0, 80.0}) {
         const int n = 100000;
         auto count = *pause.count(V, 0.01);
@@ -25,7 +26,7 @@ int main() {
             err[i] = duration<double, std::micro>(t1 - t0).count() - requested;
         }
         std::sort(err.begin(), err.end());
-        std::printf("%6.0f %10llu %14.3f %14.3f %14.3f\n", V, static_cast<unsigned long long>(count), requested,
-                    err[n / 2], err[n * 99 / 100]);
+        std::printf("%6.0f %10llu %14.3f %14.3f %14.3f\n", V, static_cast<unsigned long long>(count),
+                    requested, err[n / 2], err[n * 99 / 100]);
     }
 }

@@ -17,8 +17,11 @@
 
 namespace {
 struct Yes : vornelle::Dialogs {
-    vornelle::Button message(const std::string&, int, const std::string&) override { return vornelle::Button::Yes; }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string& i) override {
+    vornelle::Button message(const std::string&, int, const std::string&) override {
+        return vornelle::Button::Yes;
+    }
+    std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                        const std::string& i) override {
         return i;
     }
 };
@@ -92,10 +95,12 @@ int main(int argc, char** argv) {
     const auto& rec = ports.simulated().record();
     std::vector<double> err;
     for (size_t i = 3; i < rec.size(); i += 2)
-        err.push_back(std::chrono::duration<double, std::micro>(rec[i].time - rec[i - 2].time).count() - 40.0);
+        err.push_back(std::chrono::duration<double, std::micro>(rec[i].time - rec[i - 2].time).count() -
+                      40.0);
     std::sort(err.begin(), err.end());
-    std::printf("(b) 20 us per delay: %zu intervals between step writes, requested 40 us; error median %.3f us, "
-                "p99 %.3f us, max %.3f us\n",
-                err.size(), err[err.size() / 2], err[err.size() * 99 / 100], err.back());
+    std::printf(
+        "(b) 20 us per delay: %zu intervals between step writes, requested 40 us; error median %.3f us, "
+        "p99 %.3f us, max %.3f us\n",
+        err.size(), err[err.size() / 2], err[err.size() * 99 / 100], err.back());
     fs::remove_all(dir);
 }

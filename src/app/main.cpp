@@ -29,15 +29,16 @@ int main(int argc, char** argv) {
     vornelle::DrawingShared drawing;
     vornelle::RunController runner(run, navigator, dialogs, yield, pacer, pointer, ports);
     vornelle::AppServices services{dialogs, navigator, ports, yield, pacer, pointer, run, drawing, runner};
-    vornelle::MainWindow window([&services](vornelle::PageId id) { return vornelle::makePage(id, services); });
+    vornelle::MainWindow window(
+        [&services](vornelle::PageId id) { return vornelle::makePage(id, services); });
     navigator.target = &window;
     // A port that exists but cannot be claimed is a setup problem the user must hear about;
     // a machine without any parallel port simply works on the simulated one.
     ports.onChange([&window, &dialogs](const std::string& d, const std::string& problem, bool exists) {
         window.setPortStatus(vornelle::qs(d), vornelle::qs(problem));
         if (!problem.empty() && exists)
-            dialogs.message(problem + "\nLa machine simulée est utilisée à la place.", vornelle::style::kExclamationOk,
-                            "Port parallèle");
+            dialogs.message(problem + "\nLa machine simulée est utilisée à la place.",
+                            vornelle::style::kExclamationOk, "Port parallèle");
     });
     window.show();
     // LPT1 until a page reads the configured port; nothing is written before a command.

@@ -3,10 +3,10 @@
 #include "mainwindow.h"
 
 #include <QApplication>
-#include <cstdlib>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <cstdlib>
 
 #include "ui/menupage.h"
 
@@ -17,7 +17,8 @@ bool isChildPage(PageId p) {
 }
 }  // namespace
 
-MainWindow::MainWindow(PageFactory factory, QWidget* parent) : QMainWindow(parent), factory_(std::move(factory)) {
+MainWindow::MainWindow(PageFactory factory, QWidget* parent)
+    : QMainWindow(parent), factory_(std::move(factory)) {
     setObjectName("MDIForm1");
     setWindowTitle("Vornelle V3.9");
     area_ = new QMdiArea(this);
@@ -33,7 +34,9 @@ MainWindow::MainWindow(PageFactory factory, QWidget* parent) : QMainWindow(paren
 }
 
 // The area's signals must not reach a half-destroyed window while its children close.
-MainWindow::~MainWindow() { disconnect(area_, nullptr, this, nullptr); }
+MainWindow::~MainWindow() {
+    disconnect(area_, nullptr, this, nullptr);
+}
 
 void MainWindow::buildMainMenu() {
     QMenuBar* bar = menuBar();

@@ -15,7 +15,7 @@ namespace vornelle {
 
 class MainWindow : public QMainWindow, public Navigator {
     Q_OBJECT
-public:
+  public:
     // Creates a page widget (not yet loaded). `load` runs its load routine once created.
     struct PageMaker {
         std::function<QWidget*()> create;
@@ -36,7 +36,7 @@ public:
     void setPortStatus(const QString& text, const QString& why = {});
     QMdiArea* mdiArea() const { return area_; }
 
-private:
+  private:
     void updateMenus();
     void buildMainMenu();
 

@@ -25,8 +25,9 @@ QWidget* placeholder(const char* name, const char* caption) {
 MainWindow::PageMaker makePage(PageId id, AppServices& s) {
     switch (id) {
         case PageId::Configuration:
-            return {[&s] { return new ConfigurationPage(s.dialogs, s.navigator, [] { return cheminTemp(); }); },
-                    [](QWidget* w) { static_cast<ConfigurationPage*>(w)->formLoad(); }};
+            return {
+                [&s] { return new ConfigurationPage(s.dialogs, s.navigator, [] { return cheminTemp(); }); },
+                [](QWidget* w) { static_cast<ConfigurationPage*>(w)->formLoad(); }};
         case PageId::Form2:
             return {[] { return makeAboutBox(); }, {}};
         case PageId::Dessin:
@@ -35,15 +36,16 @@ MainWindow::PageMaker makePage(PageId id, AppServices& s) {
             return {[&s] {
                         return new ToolPage(
                             s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
-                            [] { return dossierTravail(); }, s.run, s.drawing, [&s](ToolPage* page, bool invZ) {
+                            [] { return dossierTravail(); }, s.run, s.drawing,
+                            [&s](ToolPage* page, bool invZ) {
                                 s.runner.run(page, invZ ? RunVariant::Command12 : RunVariant::Command11);
                             });
                     },
                     [](QWidget* w) { static_cast<ToolPage*>(w)->formLoad(); }};
         case PageId::Form5:
             return {[&s] {
-                        return new JoystickPage(s.dialogs, s.navigator, [] { return cheminTemp(); }, s.ports, s.yield,
-                                                s.pacer);
+                        return new JoystickPage(
+                            s.dialogs, s.navigator, [] { return cheminTemp(); }, s.ports, s.yield, s.pacer);
                     },
                     [](QWidget* w) { static_cast<JoystickPage*>(w)->formLoad(); }};
         default:

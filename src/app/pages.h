@@ -3,12 +3,12 @@
 #pragma once
 
 #include "base/interfaces.h"
+#include "drawing/shared.h"
+#include "mainwindow.h"
 #include "port/portselector.h"
 #include "port/step.h"
-#include "drawing/shared.h"
 #include "run/runcontroller.h"
 #include "run/runstate.h"
-#include "mainwindow.h"
 
 namespace vornelle {
 

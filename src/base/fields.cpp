@@ -13,7 +13,9 @@ namespace {
 constexpr size_t kBufferSize = 1 << 20;
 constexpr size_t kFlushAt = 1 << 20;
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError() {
+    return std::strerror(errno);
+}
 }  // namespace
 
 FieldReader::FieldReader(std::string_view text) : pos_(text.data()), end_(text.data() + text.size()) {}
@@ -29,7 +31,9 @@ Outcome<FieldReader> FieldReader::open(const std::string& path) {
     return r;
 }
 
-FieldReader::FieldReader(FieldReader&& o) noexcept { *this = std::move(o); }
+FieldReader::FieldReader(FieldReader&& o) noexcept {
+    *this = std::move(o);
+}
 
 FieldReader& FieldReader::operator=(FieldReader&& o) noexcept {
     if (this != &o) {
@@ -175,7 +179,9 @@ Outcome<FieldWriter> FieldWriter::append(const std::string& path) {
     return w;
 }
 
-FieldWriter::FieldWriter(FieldWriter&& o) noexcept { *this = std::move(o); }
+FieldWriter::FieldWriter(FieldWriter&& o) noexcept {
+    *this = std::move(o);
+}
 
 FieldWriter& FieldWriter::operator=(FieldWriter&& o) noexcept {
     if (this != &o) {

@@ -18,7 +18,7 @@ namespace vornelle {
 // quote everything up to the next comma or line end is skipped. Trailing blanks of an
 // unquoted field are dropped.
 class FieldReader {
-public:
+  public:
     // Reads from memory (the text must outlive the reader).
     explicit FieldReader(std::string_view text);
     // Reads a file through a large buffer.
@@ -37,7 +37,7 @@ public:
     long line() const { return line_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     FieldReader() = default;
     int peek();
     int get();
@@ -54,7 +54,7 @@ private:
 
 // Builds records in memory and flushes them to a file in large writes.
 class FieldWriter {
-public:
+  public:
     // Opens for appending (the file is created when missing), as the program's writers do.
     static Outcome<FieldWriter> append(const std::string& path);
     // Writes into a text kept by the writer (see text()); for whole-file replacement.
@@ -64,16 +64,16 @@ public:
     FieldWriter& operator=(FieldWriter&&) noexcept;
     ~FieldWriter();
 
-    void text(std::string_view t);        // "t"
-    void number(double v);                // general number text with a point
-    void integer(long long v);            // 37
-    void raw(std::string_view t);         // file bytes as they are, no quotes
-    void endRecord();                     // CR LF
+    void text(std::string_view t);  // "t"
+    void number(double v);          // general number text with a point
+    void integer(long long v);      // 37
+    void raw(std::string_view t);   // file bytes as they are, no quotes
+    void endRecord();               // CR LF
     // Writes out what is buffered and closes; the first write error is reported here.
     Status close();
     const std::string& contents() const { return buffer_; }
 
-private:
+  private:
     void separate();
     void flushIfLarge();
 

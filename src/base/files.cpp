@@ -11,7 +11,9 @@
 
 namespace vornelle {
 namespace {
-std::string why() { return std::strerror(errno); }
+std::string why() {
+    return std::strerror(errno);
+}
 }  // namespace
 
 bool fileExists(const std::string& path) {

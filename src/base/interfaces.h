@@ -10,17 +10,17 @@ namespace vornelle {
 
 // Message-box styles: buttons, icon and default button in one number.
 namespace style {
-constexpr int kQuestionYesNo = 36;    // question icon, Yes and No
-constexpr int kStopOk = 272;          // stop icon, OK
-constexpr int kStopYesNo = 276;       // stop icon, Yes and No, No by default
-constexpr int kQuestionOk = 288;      // question icon, OK
-constexpr int kExclamationOk = 304;   // exclamation icon, OK
+constexpr int kQuestionYesNo = 36;   // question icon, Yes and No
+constexpr int kStopOk = 272;         // stop icon, OK
+constexpr int kStopYesNo = 276;      // stop icon, Yes and No, No by default
+constexpr int kQuestionOk = 288;     // question icon, OK
+constexpr int kExclamationOk = 304;  // exclamation icon, OK
 }  // namespace style
 
 enum class Button { Ok, Yes, No };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Modal box; texts are UTF-8. Returns the button pressed.
     virtual Button message(const std::string& text, int style, const std::string& title) = 0;
@@ -32,7 +32,7 @@ public:
 enum class PageId { Dessin, Mach, Configuration, Form5, Form2, Decencours, Form7 };
 
 class Navigator {
-public:
+  public:
     virtual ~Navigator() = default;
     // Creates and loads the page when it does not exist, else brings it forward.
     virtual void show(PageId page) = 0;
@@ -43,27 +43,27 @@ public:
 };
 
 class Yield {
-public:
+  public:
     virtual ~Yield() = default;
     // Lets pending clicks and repaints run to their end, then returns.
     virtual void yield() = 0;
 };
 
 class BusyPointer {
-public:
+  public:
     virtual ~BusyPointer() = default;
     virtual void setBusy(bool busy) = 0;
 };
 
 // Shows the hourglass for its lifetime and always restores the pointer.
 class BusyGuard {
-public:
+  public:
     explicit BusyGuard(BusyPointer& p) : p_(p) { p_.setBusy(true); }
     ~BusyGuard() { p_.setBusy(false); }
     BusyGuard(const BusyGuard&) = delete;
     BusyGuard& operator=(const BusyGuard&) = delete;
 
-private:
+  private:
     BusyPointer& p_;
 };
 

@@ -9,8 +9,12 @@
 namespace vornelle {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Scans a number starting at `i`: digits, optional `sep` then digits, optional exponent.
 // Copies it into `out` with a point as separator. Returns the index after the number, or
@@ -90,7 +94,9 @@ std::optional<double> leadingNumber(std::string_view t) {
     return parse(body, negative);
 }
 
-double leadingNumberOr0(std::string_view text) { return leadingNumber(text).value_or(0.0); }
+double leadingNumberOr0(std::string_view text) {
+    return leadingNumber(text).value_or(0.0);
+}
 
 void appendNumberText(std::string& out, double value, char separator) {
     if (value == 0 || !std::isfinite(value)) {
@@ -148,6 +154,8 @@ std::string numberText(double value, char separator) {
     return s;
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 }  // namespace vornelle

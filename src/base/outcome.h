@@ -14,7 +14,7 @@ struct Failure {
 
 template <class T>
 class Outcome {
-public:
+  public:
     Outcome(T value) : value_(std::move(value)) {}
     Outcome(Failure failure) : error_(std::move(failure.message)) {}
 
@@ -28,7 +28,7 @@ public:
     const T& value() const { return *value_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::optional<T> value_;
     std::string error_;
 };

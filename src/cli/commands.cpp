@@ -1,6 +1,8 @@
 // vornelle-cli commands; see commands.h.
 #include "commands.h"
 
+#include <fstream>
+
 #include "base/folders.h"
 #include "base/numbers.h"
 #include "config/configmachine.h"
@@ -11,8 +13,6 @@
 #include "drawing/save.h"
 #include "port/simulatedmachine.h"
 #include "run/runengine.h"
-
-#include <fstream>
 
 namespace vornelle::cli {
 namespace {
@@ -58,7 +58,7 @@ bool loadTool(ToolFields& f, Output& out) {
 // The tool page around a run without windows: fields from the configuration, the panel's
 // scroll bar as a number, every confirmation answered Yes, no delay.
 class CliHost : public RunHost, public Dialogs, public Yield, public Pacer {
-public:
+  public:
     CliHost(RunFields f, RunState& st) : fields_(std::move(f)), state_(st) {}
     const RunFields& fields() override { return fields_; }
     void setFeeds(const std::string&, const std::string&) override {}
@@ -76,14 +76,15 @@ public:
         if (text != "découpe terminée !") lastMessage = text;
         return Button::Ok;
     }
-    std::optional<std::string> inputBox(const std::string&, const std::string&, const std::string& i) override {
+    std::optional<std::string> inputBox(const std::string&, const std::string&,
+                                        const std::string& i) override {
         return i;
     }
     void yield() override {}
     bool attentePas(double, double, std::string&) override { return true; }
     std::string lastMessage;
 
-private:
+  private:
     RunFields fields_;
     RunState& state_;
     int position_ = 0;
@@ -215,10 +216,11 @@ int play(const std::vector<std::string>& args, const Options& o, Output& out) {
         return 1;
     }
     auto xyz = [&](auto get) {
-        return "{\"x\":" + std::to_string(get(0)) + ",\"y\":" + std::to_string(get(1)) + ",\"z\":" +
-               std::to_string(get(2)) + "}";
+        return "{\"x\":" + std::to_string(get(0)) + ",\"y\":" + std::to_string(get(1)) +
+               ",\"z\":" + std::to_string(get(2)) + "}";
     };
-    out.json = "{\"records\":" + std::to_string(r.records) + ",\"writes\":" + std::to_string(machine.writeCount()) +
+    out.json = "{\"records\":" + std::to_string(r.records) +
+               ",\"writes\":" + std::to_string(machine.writeCount()) +
                ",\"steps\":" + xyz([&](int a) { return machine.steps(a); }) +
                ",\"position\":" + xyz([&](int a) { return machine.position(a); }) + "}";
     return 0;

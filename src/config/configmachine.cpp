@@ -9,10 +9,10 @@
 namespace vornelle {
 
 std::array<std::string*, configmachine::kTextCount> configmachine::texts() {
-    return {&pasmmX,    &pasmmY,    &pasmmZ,    &coefvitesse, &vitdecoupe, &vithorsmatiere, &descenteZ,
-            &numport,   &degagement, &poidsdirX, &poidsclkX,  &poidsdirY,  &poidsclkY,      &poidsdirZ,
-            &poidsclkZ, &poidsnc1,  &poidsnc2,  &pindirX,     &pinclkX,    &pindirY,        &pinclkY,
-            &pindirZ,   &pinclkZ,   &pinnc1,    &pinnc2};
+    return {&pasmmX,    &pasmmY,     &pasmmZ,    &coefvitesse, &vitdecoupe, &vithorsmatiere, &descenteZ,
+            &numport,   &degagement, &poidsdirX, &poidsclkX,   &poidsdirY,  &poidsclkY,      &poidsdirZ,
+            &poidsclkZ, &poidsnc1,   &poidsnc2,  &pindirX,     &pinclkX,    &pindirY,        &pinclkY,
+            &pindirZ,   &pinclkZ,    &pinnc1,    &pinnc2};
 }
 
 std::array<const std::string*, configmachine::kTextCount> configmachine::texts() const {
@@ -38,7 +38,9 @@ Status sauveconfig(const std::string& folder, const configmachine& c) {
     return s;
 }
 
-bool existeconfig(const std::string& folder) { return fileExists(folder + kConfigFile); }
+bool existeconfig(const std::string& folder) {
+    return fileExists(folder + kConfigFile);
+}
 
 ConfigRead lisconfig(const std::string& folder) {
     ConfigRead r;
@@ -115,7 +117,8 @@ Outcome<ArrowFlags> lisfleches(const std::string& folder) {
 }
 
 Status sauvefleches(const std::string& folder, ArrowFlags f) {
-    std::string line = std::string(f.x ? "1" : "0") + "," + (f.y ? "1" : "0") + "," + (f.z ? "1" : "0") + "\r\n";
+    std::string line =
+        std::string(f.x ? "1" : "0") + "," + (f.y ? "1" : "0") + "," + (f.z ? "1" : "0") + "\r\n";
     return replaceFile(folder + kArrowFile, line);
 }
 

@@ -16,7 +16,8 @@ namespace vornelle {
 namespace {
 
 // Pin box number -> its hidden weight box number.
-constexpr int kPinWeight[][2] = {{10, 16}, {11, 17}, {12, 18}, {13, 19}, {14, 20}, {15, 21}, {22, 24}, {23, 25}};
+constexpr int kPinWeight[][2] = {{10, 16}, {11, 17}, {12, 18}, {13, 19},
+                                 {14, 20}, {15, 21}, {22, 24}, {23, 25}};
 
 QString pinTooltip(int pin) {
     if (pin == 1 || pin == 14 || pin == 16 || pin == 17) return QString("Pin %1 non connecté").arg(pin);
@@ -33,14 +34,16 @@ QString pinTooltip(int pin) {
 
 }  // namespace
 
-ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, QWidget* parent)
+ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder,
+                                     QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), navigator_(navigator), folder_(std::move(folder)) {
     setObjectName("configuration");
     setWindowTitle("Configuration de l'environnement ");
 
     auto* top = new QVBoxLayout(this);
     auto* notice = new QLabel(
-        "Attention; veillez à saisir les données avec une virgule et non un point comme séparateur décimal !");
+        "Attention; veillez à saisir les données avec une virgule et non un point comme séparateur décimal "
+        "!");
     notice->setObjectName("Label20");
     notice->setStyleSheet("color: #a00000; font-weight: bold;");
     top->addWidget(notice);
@@ -86,7 +89,8 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
     struct PinRow {
         const char* caption;
         int dir, clk, check;
-    } pins[] = {{"axe X", 10, 11, 1}, {"axe Y", 12, 13, 2}, {"axe Z", 14, 15, 3}, {"non connecté", 22, 23, 0}};
+    } pins[] = {
+        {"axe X", 10, 11, 1}, {"axe Y", 12, 13, 2}, {"axe Z", 14, 15, 3}, {"non connecté", 22, 23, 0}};
     r = 2;
     for (const PinRow& p : pins) {
         pg->addWidget(new QLabel(p.caption), r, 0);
@@ -149,7 +153,8 @@ QWidget* ConfigurationPage::connectorDrawing() {
         marker->setObjectName(QString("Shape%1").arg(pin));
         marker->setAlignment(Qt::AlignCenter);
         marker->setFixedSize(22, 22);
-        marker->setStyleSheet("border: 1px solid #555; border-radius: 11px; background: #e8d890; font-size: 8pt;");
+        marker->setStyleSheet(
+            "border: 1px solid #555; border-radius: 11px; background: #e8d890; font-size: 8pt;");
         marker->setToolTip(pinTooltip(pin));
         if (pin <= 13)
             grid->addWidget(marker, 0, 2 * (pin - 1), 1, 2, Qt::AlignCenter);
@@ -171,7 +176,8 @@ void ConfigurationPage::applyPinRule(QLineEdit* pin, QLineEdit* weight) {
             return;
         }
     }
-    dialogs_.message("les pinoches de sorties sont la 2,3,4,5,6,7,8 ou 9", style::kQuestionOk, "Mauvaise saisie ");
+    dialogs_.message("les pinoches de sorties sont la 2,3,4,5,6,7,8 ou 9", style::kQuestionOk,
+                     "Mauvaise saisie ");
     pin->setText("2");
 }
 
@@ -194,7 +200,8 @@ void ConfigurationPage::formLoad() {
 configmachine ConfigurationPage::record() const {
     configmachine c;
     auto t = c.texts();
-    const int order[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 16, 17, 18, 19, 20, 21, 24, 25, 10, 11, 12, 13, 14, 15, 22, 23};
+    const int order[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  16, 17, 18, 19,
+                         20, 21, 24, 25, 10, 11, 12, 13, 14, 15, 22, 23};
     for (int i = 0; i < configmachine::kTextCount; ++i) *t[i] = bytes(Text[order[i]]->text());
     c.invX = Check[1]->isChecked() ? 1 : 0;
     c.invY = Check[2]->isChecked() ? 1 : 0;

@@ -15,7 +15,7 @@ namespace vornelle {
 
 class ConfigurationPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     using FolderSource = std::function<Outcome<std::string>()>;
     ConfigurationPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, QWidget* parent = nullptr);
 
@@ -27,7 +27,7 @@ public:
     // The record as the page would save it.
     configmachine record() const;
 
-private:
+  private:
     QLineEdit* box(const char* name, const QString& text = {});
     void applyPinRule(QLineEdit* pin, QLineEdit* weight);
     QWidget* connectorDrawing();

@@ -21,7 +21,9 @@ Status writeDetails(const std::string& path, const Details& d) {
     return w->close();
 }
 
-Status replaceDetails(const std::string& path, const Details& d) { return replaceFile(path, detailsRecord(d)); }
+Status replaceDetails(const std::string& path, const Details& d) {
+    return replaceFile(path, detailsRecord(d));
+}
 
 Outcome<Details> readDetails(const std::string& path) {
     auto text = readFile(path);
@@ -37,7 +39,9 @@ Outcome<Details> readDetails(const std::string& path) {
 }
 
 std::string detailsPathFor(const std::string& cutName, bool upperToo) {
-    auto ends = [&](const char* e) { return cutName.size() >= 4 && cutName.compare(cutName.size() - 4, 4, e) == 0; };
+    auto ends = [&](const char* e) {
+        return cutName.size() >= 4 && cutName.compare(cutName.size() - 4, 4, e) == 0;
+    };
     if (ends(".def") || (upperToo && ends(".DEF"))) return cutName.substr(0, cutName.size() - 4) + ".det";
     return cutName + ".det";
 }

@@ -20,14 +20,18 @@ namespace vornelle {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+double since(Clock::time_point t) {
+    return std::chrono::duration<double>(Clock::now() - t).count();
+}
 
 bool endsWith(const std::string& s, const char* e) {
     size_t n = std::char_traits<char>::length(e);
     return s.size() >= n && s.compare(s.size() - n, n, e) == 0;
 }
 
-Message refusal(const char* text, const char* title, int st) { return {text, title, st}; }
+Message refusal(const char* text, const char* title, int st) {
+    return {text, title, st};
+}
 
 const char* kFailTitle = "Découpe";
 
@@ -80,7 +84,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     GenerationResult r;
     // 1. Validation, in this order.
     if (endsWith(in.Text9, "def")) {
-        r.message = refusal("Ne pas mettre d'extension au nom de fichier", "Nom fichier ", style::kQuestionOk);
+        r.message =
+            refusal("Ne pas mettre d'extension au nom de fichier", "Nom fichier ", style::kQuestionOk);
         return r;
     }
     if (in.Text7.empty()) {
@@ -88,7 +93,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         return r;
     }
     if (in.text1.empty()) {
-        r.message = refusal("Saisie du nom de fichier des coordonnées ?", "Nom fichier ?", style::kQuestionOk);
+        r.message =
+            refusal("Saisie du nom de fichier des coordonnées ?", "Nom fichier ?", style::kQuestionOk);
         return r;
     }
     if (in.Text9.empty()) {
@@ -96,7 +102,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         return r;
     }
     if (in.Text9 == in.text1) {
-        r.message = refusal("les noms de fichiers doivent être differents !", "Nom fichier ?", style::kStopOk);
+        r.message =
+            refusal("les noms de fichiers doivent être differents !", "Nom fichier ?", style::kStopOk);
         return r;
     }
     if (in.Text12.empty()) {
@@ -135,8 +142,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     for (int a = 0; a < 3; ++a) {
         auto v = decimalValue(in.inversions[a]);
         if (!v) {
-            r.message = {"Inversion de l'axe " + std::string(1, "XYZ"[a]) + " illisible : \"" + in.inversions[a] +
-                             "\". Vérifiez la configuration.",
+            r.message = {"Inversion de l'axe " + std::string(1, "XYZ"[a]) + " illisible : \"" +
+                             in.inversions[a] + "\". Vérifiez la configuration.",
                          kFailTitle, style::kStopOk};
             return r;
         }
@@ -145,7 +152,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
 
     // 2. Details file, field 7 being the cut file name.
     Details d;
-    d.fields = {in.Text10, in.text1, in.Text4, in.Text6, in.Text7, in.Text11, def, in.Text12, in.Text3, in.Text5};
+    d.fields = {in.Text10, in.text1, in.Text4,  in.Text6, in.Text7,
+                in.Text11, def,      in.Text12, in.Text3, in.Text5};
     if (Status s = writeDetails(det, d); !s) {
         r.message = {s.message, kFailTitle, style::kStopOk};
         return r;
@@ -179,8 +187,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         do {
             long line = fra->line();
             if (!fra->next(fx) || !fra->next(fy) || !fra->next(fz))
-                return fail(std::string(kFraUnusable) + "\n" + in.text1 + ", ligne " + std::to_string(fra->line()) +
-                            " : enregistrement incomplet.");
+                return fail(std::string(kFraUnusable) + "\n" + in.text1 + ", ligne " +
+                            std::to_string(fra->line()) + " : enregistrement incomplet.");
             ++record;
             auto x = coordinateValue(fx), y = coordinateValue(fy), z = decimalValue(fz);
             if (!x || !y || !z) {
@@ -196,7 +204,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         } while (!fra->atEnd());
         if (!fra->error().empty()) return fail(fra->error());
         if (Status s = prem->close(); !s) return fail(s.message);
-        if (record < 2) return fail("Le fichier FRA " + in.text1 + " ne contient qu'un point : rien à découper.");
+        if (record < 2)
+            return fail("Le fichier FRA " + in.text1 + " ne contient qu'un point : rien à découper.");
     }
     r.stageSeconds[0] = since(t0);
 
@@ -232,7 +241,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         PatternWriter bits[8];
         for (int i = 0; i < 8; ++i)
             if (Status s = bits[i].open(wpath(i)); !s) return fail(s.message);
-        static constexpr std::string_view dir0 = "0\r\n", dir1 = "1\r\n", clk0 = "\"0\"\r\n", clk1 = "\"1\"\r\n";
+        static constexpr std::string_view dir0 = "0\r\n", dir1 = "1\r\n", clk0 = "\"0\"\r\n",
+                                          clk1 = "\"1\"\r\n";
         do {
             double f[8];
             for (double& v : f)
@@ -261,7 +271,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         }
     }
     r.stageSeconds[2] = since(t0);
-    if (r.ticks == 0) return fail("Le dessin ne produit aucun déplacement de la machine (tous ses points se confondent).");
+    if (r.ticks == 0)
+        return fail("Le dessin ne produit aucun déplacement de la machine (tous ses points se confondent).");
 
     // 7. Merge into the cut file, under a temporary name until it is complete.
     t0 = Clock::now();
@@ -277,7 +288,9 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         do {
             double sig[8];
             for (int i = 0; i < 8; ++i)
-                if (!bits[i].next(sig[i])) return fail("Fichier de travail " + std::string(kWorkFiles[i]) + " illisible : " + bits[i].error());
+                if (!bits[i].next(sig[i]))
+                    return fail("Fichier de travail " + std::string(kWorkFiles[i]) +
+                                " illisible : " + bits[i].error());
             long value = 0;
             for (int i = 0; i < 8; ++i) {
                 double v = sig[i];
@@ -293,8 +306,11 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         } while (!bits[0].atEnd());
         if (Status s = out.close(); !s) return fail(s.message);
         r.bytesWritten += out.bytesWritten();
-        if (written != r.ticks) return fail("Fichiers de travail incohérents : " + std::to_string(written) + " tops lus pour " + std::to_string(r.ticks) + " écrits.");
-        if (std::rename(tempDef.c_str(), def.c_str()) != 0) return fail("Impossible de nommer le fichier découpe " + def + ".");
+        if (written != r.ticks)
+            return fail("Fichiers de travail incohérents : " + std::to_string(written) + " tops lus pour " +
+                        std::to_string(r.ticks) + " écrits.");
+        if (std::rename(tempDef.c_str(), def.c_str()) != 0)
+            return fail("Impossible de nommer le fichier découpe " + def + ".");
     }
     r.stageSeconds[3] = since(t0);
 

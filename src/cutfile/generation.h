@@ -15,12 +15,12 @@ namespace vornelle {
 
 // The texts of the tool-page fields the generation reads.
 struct GenerationInput {
-    std::string text1;   // FRA path
-    std::string Text9;   // cut name without extension
-    std::string Text7;   // note
-    std::string Text4;   // scale factor, leading-number
-    std::string Text12;  // pass depth in mm, leading-number
-    std::string Text6, Text3, Text5;  // X, Y, Z steps per mm, decimal
+    std::string text1;                      // FRA path
+    std::string Text9;                      // cut name without extension
+    std::string Text7;                      // note
+    std::string Text4;                      // scale factor, leading-number
+    std::string Text12;                     // pass depth in mm, leading-number
+    std::string Text6, Text3, Text5;        // X, Y, Z steps per mm, decimal
     std::array<std::string, 8> weights;     // Text13..Text20, leading-number
     std::array<std::string, 3> inversions;  // Text21..Text23, decimal
     std::string Text10, Text11;             // feeds, copied to the details file
@@ -31,12 +31,13 @@ struct GenerationResult {
     Message message;  // the refusal, the failure, or the success message
     std::string defPath, detPath;
     uint64_t ticks = 0;
-    uint64_t bytesWritten = 0;        // all files of the generation
+    uint64_t bytesWritten = 0;              // all files of the generation
     double stageSeconds[4] = {0, 0, 0, 0};  // points, segments, streams, cut file
 };
 
 // Work file names inside the work folder.
-constexpr const char* kWorkFiles[] = {"bit1", "bit2", "bit3", "bit4", "bit5", "bit6", "bit7", "bit8", "prem", "objet"};
+constexpr const char* kWorkFiles[] = {"bit1", "bit2", "bit3", "bit4", "bit5",
+                                      "bit6", "bit7", "bit8", "prem", "objet"};
 
 // Runs "Créer fichier fraisage (DEF)". `workFolder` ends in '/'. The busy pointer shows the
 // hourglass from the work files on and is always restored. After a failure no cut file

@@ -25,16 +25,16 @@ struct PreviewResult {
 PreviewResult previewLines(const std::string& path, double facteur, double c);
 
 class PreviewPicture : public QWidget {
-public:
+  public:
     explicit PreviewPicture(QWidget* parent = nullptr);
     void setLines(std::vector<PreviewLine> lines);
     void clear() { setLines({}); }
     const std::vector<PreviewLine>& lines() const { return lines_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     std::vector<PreviewLine> lines_;
 };
 

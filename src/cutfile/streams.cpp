@@ -18,7 +18,8 @@ PatternWriter::~PatternWriter() {
 Status PatternWriter::open(const std::string& path) {
     path_ = path;
     file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) return Status::failure("Impossible de créer le fichier " + path + " : " + std::strerror(errno));
+    if (!file_)
+        return Status::failure("Impossible de créer le fichier " + path + " : " + std::strerror(errno));
     std::setvbuf(file_, nullptr, _IONBF, 0);
     buffer_ = std::make_unique<char[]>(kSize);
     return Status::success();
@@ -83,7 +84,8 @@ FieldStream::~FieldStream() {
 Status FieldStream::open(const std::string& path) {
     path_ = path;
     file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return Status::failure("Impossible de lire le fichier " + path + " : " + std::strerror(errno));
+    if (!file_)
+        return Status::failure("Impossible de lire le fichier " + path + " : " + std::strerror(errno));
     std::setvbuf(file_, nullptr, _IONBF, 0);
     buffer_ = std::make_unique<char[]>(kSize);
     return Status::success();
@@ -100,7 +102,8 @@ bool FieldStream::fill(size_t need) {
         size_t n = std::fread(buffer_.get() + end_, 1, kSize - end_, file_);
         if (n == 0) {
             eof_ = true;
-            if (std::ferror(file_)) error_ = "Erreur de lecture du fichier " + path_ + " : " + std::strerror(errno);
+            if (std::ferror(file_))
+                error_ = "Erreur de lecture du fichier " + path_ + " : " + std::strerror(errno);
         }
         end_ += n;
     }

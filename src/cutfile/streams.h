@@ -15,7 +15,7 @@
 namespace vornelle {
 
 class PatternWriter {
-public:
+  public:
     ~PatternWriter();
     Status open(const std::string& path);  // created empty
     // Appends `pattern` `count` times.
@@ -24,7 +24,7 @@ public:
     Status close();
     uint64_t bytesWritten() const { return written_ + used_; }
 
-private:
+  private:
     void flush();
     std::FILE* file_ = nullptr;
     std::string path_;
@@ -37,7 +37,7 @@ private:
 // Reads one number field per call, as the comma-delimited rules read a field and the
 // general number conversion reads its text.
 class FieldStream {
-public:
+  public:
     ~FieldStream();
     Status open(const std::string& path);
     // Next field as a number. False at the end of the file or on a field that is not a
@@ -66,7 +66,7 @@ public:
     const std::string& error() const { return error_; }
     long record() const { return record_; }
 
-private:
+  private:
     bool fill(size_t need);
     bool slowNext(double& value);
     std::FILE* file_ = nullptr;

@@ -13,7 +13,8 @@ ToolFields toolFieldsFrom(const configmachine& c) {
     f.Text11 = c.vithorsmatiere;
     f.Text12 = c.descenteZ;
     f.Text8 = c.degagement;
-    f.weights = {c.poidsdirX, c.poidsclkX, c.poidsdirY, c.poidsclkY, c.poidsdirZ, c.poidsclkZ, c.poidsnc1, c.poidsnc2};
+    f.weights = {c.poidsdirX, c.poidsclkX, c.poidsdirY, c.poidsclkY,
+                 c.poidsdirZ, c.poidsclkZ, c.poidsnc1,  c.poidsnc2};
     f.inversions = {std::to_string(c.invX), std::to_string(c.invY), std::to_string(c.invZ)};
     f.port = portAddress(c.numport);
     f.invZ = c.invZ == 1;

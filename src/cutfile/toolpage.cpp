@@ -58,7 +58,8 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
         if (tip) b->setToolTip(tip);
         return b;
     };
-    QPushButton* c3 = button("Command3", "Charger fichier fraisage(.DEF)", "Charger un fichier découpe existant. ");
+    QPushButton* c3 =
+        button("Command3", "Charger fichier fraisage(.DEF)", "Charger un fichier découpe existant. ");
     QPushButton* c7 = button("Command7", "Manettes virtuelles",
                              "Utilisation manuelle de la machine pour tester les moteurs par exemple");
     QPushButton* c10 = button("Command10", "Créer fichier fraisage (DEF)");
@@ -100,23 +101,23 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     Drive1 = new QComboBox;
     Drive1->setObjectName("Drive1");
     for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
-        if (v.isValid() && v.isReady() && !v.rootPath().startsWith("/proc") && !v.rootPath().startsWith("/sys") &&
-            !v.rootPath().startsWith("/dev") && !v.rootPath().startsWith("/run"))
+        if (v.isValid() && v.isReady() && !v.rootPath().startsWith("/proc") &&
+            !v.rootPath().startsWith("/sys") && !v.rootPath().startsWith("/dev") &&
+            !v.rootPath().startsWith("/run"))
             Drive1->addItem(v.rootPath());
     bl->addWidget(Drive1);
     Dir1 = new QListWidget;
     Dir1->setObjectName("Dir1");
     Dir1->setToolTip("Double-cliquer pour ouvrir un dossier");
-    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* it) {
-        openFolder(bytes(it->data(Qt::UserRole).toString()));
-    });
-    connect(Dir1, &QListWidget::itemClicked, this, [this](QListWidgetItem* it) {
-        clickFolder(bytes(it->data(Qt::UserRole).toString()));
-    });
+    connect(Dir1, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* it) { openFolder(bytes(it->data(Qt::UserRole).toString())); });
+    connect(Dir1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* it) { clickFolder(bytes(it->data(Qt::UserRole).toString())); });
     bl->addWidget(Dir1, 1);
     File1 = new QListWidget;
     File1->setObjectName("File1");
-    connect(File1, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* it) { pickFile(bytes(it->text())); });
+    connect(File1, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* it) { pickFile(bytes(it->text())); });
     bl->addWidget(File1, 1);
     left->addWidget(browse, 1);
     top->addLayout(left);
@@ -146,13 +147,14 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
         const char* field;
         const char* initial;
         const char* tip;
-    } rows[] = {{"Facteur de multiplication de l'objet", "Label4", "Text4", "1",
-                 "Pour changer la taille de l'objet à découper si celui ci n'à pas été dessiné à l'echelle 1"},
-                {"Profondeur de passe en Z", "Label15", "Text12", "", "Valeur de descente de l'outil en mm"},
-                {"dégagement pour changement outil", "Label9", "Text8", "", nullptr},
-                {"Coefficient vitesse", "cofessdfz", "Text2", "0,01", "valeur sans unité, se reporter à la notice"},
-                {"Petite vitesse", "Label6", "Text10", "", "Vitesse d'avance outil dans la matière"},
-                {"Grande vitesse", "Label8", "Text11", "", "vitesse d'avance hors matière"}};
+    } rows[] = {
+        {"Facteur de multiplication de l'objet", "Label4", "Text4", "1",
+         "Pour changer la taille de l'objet à découper si celui ci n'à pas été dessiné à l'echelle 1"},
+        {"Profondeur de passe en Z", "Label15", "Text12", "", "Valeur de descente de l'outil en mm"},
+        {"dégagement pour changement outil", "Label9", "Text8", "", nullptr},
+        {"Coefficient vitesse", "cofessdfz", "Text2", "0,01", "valeur sans unité, se reporter à la notice"},
+        {"Petite vitesse", "Label6", "Text10", "", "Vitesse d'avance outil dans la matière"},
+        {"Grande vitesse", "Label8", "Text11", "", "vitesse d'avance hors matière"}};
     int r = 1;
     QLineEdit* made[6];
     for (const P& p : rows) {
@@ -179,7 +181,8 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     Text7 = new QPlainTextEdit;
     Text7->setObjectName("Text7");
     Text7->setToolTip(
-        "Pour conserver tout ce que l'on à oubliè quand on réutilise un fichier quelques semaines après l'avoir crée");
+        "Pour conserver tout ce que l'on à oubliè quand on réutilise un fichier quelques semaines après "
+        "l'avoir crée");
     pg->addWidget(Text7, 2, 2, 5, 2);
     right->addWidget(params);
 
@@ -215,7 +218,8 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     // Menu of the page.
     auto* fichier = new QMenu("fichier", this);
     fichier->setObjectName("fichier");
-    for (const char* t : {"Ouvrir un fichier", "Enregistrer un fichier", "ziper un def"}) fichier->addAction(t)->setEnabled(false);
+    for (const char* t : {"Ouvrir un fichier", "Enregistrer un fichier", "ziper un def"})
+        fichier->addAction(t)->setEnabled(false);
     QAction* modify = fichier->addAction("Modifier le fichier de détails");
     modify->setObjectName("modifdetail");
     connect(modify, &QAction::triggered, this, &ToolPage::rewriteDetails);
@@ -283,7 +287,8 @@ void ToolPage::formLoad() {
     Text11->setText(qs(f.Text11));
     Text12->setText(qs(f.Text12));
     Text8->setText(qs(f.Text8));
-    for (int i = 0; i < 8; ++i) findChild<QLineEdit*>(("Text" + std::to_string(13 + i)).c_str())->setText(qs(f.weights[i]));
+    for (int i = 0; i < 8; ++i)
+        findChild<QLineEdit*>(("Text" + std::to_string(13 + i)).c_str())->setText(qs(f.weights[i]));
     for (int i = 0; i < 3; ++i)
         findChild<QLineEdit*>(("Text" + std::to_string(21 + i)).c_str())->setText(qs(f.inversions[i]));
     setProperty("invX", read.config.invX == 1);
@@ -418,8 +423,9 @@ void ToolPage::loadCutFile() {
     }
     std::string det = detailsPathFor(name);
     if (!fileExists(det)) {
-        dialogs_.message("Fichier de détails " + det + " introuvable : le fichier découpe ne peut pas être chargé.",
-                         style::kStopOk, "Nom fichier ?");
+        dialogs_.message(
+            "Fichier de détails " + det + " introuvable : le fichier découpe ne peut pas être chargé.",
+            style::kStopOk, "Nom fichier ?");
         return;
     }
     auto d = readDetails(det);
@@ -448,8 +454,8 @@ void ToolPage::rewriteDetails() {
         return;
     }
     Details d;
-    d.fields = {field("Text10"), field("text1"),  field("Text4"),  field("Text6"), field("Text7"),
-                field("Text11"), field("Text9"),  field("Text12"), field("Text3"), field("Text5")};
+    d.fields = {field("Text10"), field("text1"), field("Text4"),  field("Text6"), field("Text7"),
+                field("Text11"), field("Text9"), field("Text12"), field("Text3"), field("Text5")};
     if (Status s = replaceDetails(det, d); !s) dialogs_.message(s.message, style::kStopOk, "Nom fichier ?");
 }
 

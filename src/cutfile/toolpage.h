@@ -3,10 +3,10 @@
 // and "Découper". Hidden fields carry the machine's parameters for the generation and run.
 #pragma once
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QComboBox>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -25,7 +25,7 @@ namespace vornelle {
 
 class ToolPage : public QWidget, public MenuPage {
     Q_OBJECT
-public:
+  public:
     using FolderSource = std::function<Outcome<std::string>()>;
     // `runCut(page, invZ)` plays the cut ("Découper"); supplied by the application.
     ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer, FolderSource folder,
@@ -49,7 +49,7 @@ public:
     // Text of a field, as the engines take it (the note with CR LF line ends).
     std::string field(const char* name) const;
 
-private:
+  private:
     QLineEdit* edit(const char* name, const QString& text = {});
     void redraw(double c, bool fromZoom);
     void listFolder();

@@ -59,7 +59,8 @@ std::string datText(double v, std::string& zeros) {
     std::string digits;
     for (char c : mantissa)
         if (c >= '0' && c <= '9') digits += c;
-    return std::string(negative ? "-" : "") + "0," + std::string(static_cast<size_t>(exponent - 1), '0') + digits;
+    return std::string(negative ? "-" : "") + "0," + std::string(static_cast<size_t>(exponent - 1), '0') +
+           digits;
 }
 
 ImportResult importDat(const std::string& path, Drawing& target) {
@@ -96,7 +97,8 @@ ImportResult importDat(const std::string& path, Drawing& target) {
             if (sep == std::string::npos) continue;
             size_t rest = L.find_first_not_of(" \t", sep);
             auto x = leadingNumber(std::string_view(L).substr(0, sep));
-            auto y = leadingNumber(rest == std::string::npos ? std::string_view() : std::string_view(L).substr(rest));
+            auto y = leadingNumber(rest == std::string::npos ? std::string_view()
+                                                             : std::string_view(L).substr(rest));
             if (!x || !y) return refuse(kUnusable, "Mauvaise saisie !");
             lastX = datText(1 - *x, zeros);
             lastY = datText(*y + 0.5, zeros);

@@ -7,7 +7,8 @@
 namespace vornelle {
 
 void Drawing::clear() {
-    for (TextList* l : {&List1, &List2, &List3, &List4, &List5, &List6, &List7, &List9, &List10, &List11}) l->clear();
+    for (TextList* l : {&List1, &List2, &List3, &List4, &List5, &List6, &List7, &List9, &List10, &List11})
+        l->clear();
     resetMarkers();
 }
 
@@ -63,7 +64,8 @@ void Drawing::rebuildMarkers() {
 
 std::optional<double> coordinateValue(std::string_view text) {
     if (auto v = decimalValue(text)) return v;
-    if (text.find('.') == std::string_view::npos || text.find(',') != std::string_view::npos) return std::nullopt;
+    if (text.find('.') == std::string_view::npos || text.find(',') != std::string_view::npos)
+        return std::nullopt;
     std::string t(text);
     for (char& ch : t)
         if (ch == '.') ch = ',';

@@ -31,7 +31,7 @@ bool isNumber(std::string_view t) {
 }
 
 class PairReader {
-public:
+  public:
     explicit PairReader(std::string_view text) : text_(text) {}
     // Next pair; false at the end of the text.
     bool next() {
@@ -59,7 +59,7 @@ public:
     long valueLine() const { return line_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     bool line(std::string_view& out) {
         if (pos_ >= text_.size()) return false;
         size_t end = text_.find('\n', pos_);
@@ -104,7 +104,8 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     if (Status s = removeFile(scratch); !s) return refuse(s.message, "Mauvaise saisie !");
 
     auto bad = [&](long line, const std::string& why) {
-        return refuse("Fichier DXF illisible ligne " + std::to_string(line) + " : " + why + ".\nLe dessin n'a pas été modifié.",
+        return refuse("Fichier DXF illisible ligne " + std::to_string(line) + " : " + why +
+                          ".\nLe dessin n'a pas été modifié.",
                       "Mauvaise saisie !");
     };
 
@@ -115,7 +116,9 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
         if (in.code == 2 && in.value == "ENTITIES") inEntities = true;
     }
     if (!in.error().empty()) return bad(in.codeLine(), in.error());
-    if (!inEntities) return refuse("Fichier DXF sans section ENTITIES : rien à importer.\nLe dessin n'a pas été modifié.", "Mauvaise saisie !");
+    if (!inEntities)
+        return refuse("Fichier DXF sans section ENTITIES : rien à importer.\nLe dessin n'a pas été modifié.",
+                      "Mauvaise saisie !");
 
     FieldWriter out;
     auto pair = [&out](std::string_view a, std::string_view b) {
@@ -125,7 +128,8 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     };
     Kind kind = Kind::None;
     bool inPolyline = false;  // between POLYLINE and its SEQEND
-    bool firstPair = false, colourPending = false, placeholderDone = false, arcPending = false, closed = false;
+    bool firstPair = false, colourPending = false, placeholderDone = false, arcPending = false,
+         closed = false;
     int arcValues = 0;
     std::string lastX, X, Y, lineEndX, closingX, closingY;
     // Groups seen in the current entity, to refuse one cut short.
@@ -245,12 +249,14 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
                 if (code == 62) {
                     if (colourPending && firstPair) placeholder(v);
                 } else if (code == 10) {
-                    if (!isNumber(v)) return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
+                    if (!isNumber(v))
+                        return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
                     X = lastX = std::string(v);
                     seen10 = true;
                     if (firstPair) placeholder("");
                 } else if (code == 20) {
-                    if (!isNumber(v)) return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
+                    if (!isNumber(v))
+                        return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
                     Y = std::string(v);
                     seen20 = true;
                     if (closed) {
@@ -260,23 +266,27 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
                     }
                     pair(lastX, v);
                 } else if ((code == 40 && kind != Kind::Line) || (code == 42 && kind == Kind::Vertex)) {
-                    if (!isNumber(v)) return bad(in.valueLine(), "valeur \"" + std::string(v) + "\" illisible");
+                    if (!isNumber(v))
+                        return bad(in.valueLine(), "valeur \"" + std::string(v) + "\" illisible");
                     pair("rayon", "rayon");
                     pair(v, v);
                     if (code == 40) seen40 = true;
                 } else if (code == 11 && kind == Kind::Line) {
-                    if (!isNumber(v)) return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
+                    if (!isNumber(v))
+                        return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
                     lineEndX = std::string(v);
                     seen11 = true;
                 } else if (code == 21 && kind == Kind::Line) {
-                    if (!isNumber(v)) return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
+                    if (!isNumber(v))
+                        return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
                     pair(lineEndX, v);
                     seen21 = true;
                 }
                 break;
             case Kind::Arc:
                 if (code == 10) {
-                    if (!isNumber(v)) return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
+                    if (!isNumber(v))
+                        return bad(in.valueLine(), "coordonnée \"" + std::string(v) + "\" illisible");
                     lastX = std::string(v);
                     pair(v, v);
                     seen10 = true;
@@ -300,8 +310,10 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     if (!ended) return bad(in.valueLine(), "fin du fichier avant ENDSEC (fichier coupé)");
     if (cuts == 0) {
         std::string what;
-        for (const auto& [type, n] : result.skipped) what += (what.empty() ? "" : ", ") + std::to_string(n) + " " + type;
-        return refuse("Aucune entité à découper" + (what.empty() ? std::string(" : le dessin est vide") : " : " + what + " ignorées") +
+        for (const auto& [type, n] : result.skipped)
+            what += (what.empty() ? "" : ", ") + std::to_string(n) + " " + type;
+        return refuse("Aucune entité à découper" +
+                          (what.empty() ? std::string(" : le dessin est vide") : " : " + what + " ignorées") +
                           ".\nLe dessin n'a pas été modifié.",
                       "Mauvaise saisie !");
     }
@@ -321,7 +333,9 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     auto read = [&]() -> bool { return sr->next(a) && sr->next(b); };
     auto cut = [&n]() { return std::to_string(n++); };
     const TrigTables& trig = trigTables();
-    auto scratchBad = [&]() { return refuse("Fichier de travail " + scratch + " incohérent.", "Mauvaise saisie !"); };
+    auto scratchBad = [&]() {
+        return refuse("Fichier de travail " + scratch + " incohérent.", "Mauvaise saisie !");
+    };
     while (!sr->atEnd()) {
         if (!read()) return scratchBad();
         if (a == "0") {

@@ -14,7 +14,7 @@ namespace vornelle {
 
 struct ImportResult {
     bool ok = false;
-    Message message;                    // the refusal or failure, when not ok
+    Message message;                      // the refusal or failure, when not ok
     std::map<std::string, long> skipped;  // entities of ENTITIES that gave no cut, by type
 };
 

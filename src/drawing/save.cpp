@@ -13,16 +13,19 @@ SaveResult saveDrawing(const Drawing& d, const std::string& N, DrawingShared& sh
     };
     if (N.empty()) return refuse("Nom du fichier ?", "Saisie incomplette !");
     std::string end = N.size() >= 3 ? N.substr(N.size() - 3) : N;
-    if (end == "dxf" || end == "dat" || end == "pro") return refuse("Ne pas mettre d'extension au fichier", "essaie encore");
+    if (end == "dxf" || end == "dat" || end == "pro")
+        return refuse("Ne pas mettre d'extension au fichier", "essaie encore");
     std::string path = N + ".fra";
     if (fileExists(path)) return refuse("Nom deja utilisé ", "Mauvaise saisie !");
     if (d.List1.size() != d.List2.size()) return refuse("Nombre de X <> Y<> Z ", "Mauvaise saisie !");
     if (Status s = writeFra(d, path); !s) {
         // A partial file would block the next try with "Nom deja utilisé ".
         removeFile(path);
-        r.message = {"Une erreur est survenue pendant la création du fichier reportez vous à la notice d'utilisation\n" +
-                         s.message,
-                     "Mauvaise saisie !", 272};
+        r.message = {
+            "Une erreur est survenue pendant la création du fichier reportez vous à la notice "
+            "d'utilisation\n" +
+                s.message,
+            "Mauvaise saisie !", 272};
         return r;
     }
     shared.lastSavedFra = path;

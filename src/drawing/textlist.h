@@ -11,10 +11,12 @@
 namespace vornelle {
 
 class TextList {
-public:
+  public:
     size_t size() const { return entries_.size(); }
     bool empty() const { return entries_.empty(); }
-    std::string_view operator[](size_t i) const { return {buffer_.data() + entries_[i].offset, entries_[i].length}; }
+    std::string_view operator[](size_t i) const {
+        return {buffer_.data() + entries_[i].offset, entries_[i].length};
+    }
     void push_back(std::string_view t) {
         entries_.push_back({static_cast<uint32_t>(buffer_.size()), static_cast<uint32_t>(t.size())});
         buffer_.append(t);
@@ -43,7 +45,7 @@ public:
         return v;
     }
 
-private:
+  private:
     struct Entry {
         uint32_t offset;
         uint32_t length;

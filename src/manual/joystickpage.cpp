@@ -21,10 +21,10 @@ const char* kNoConfigTitle = "on ne me la fait pas à moi !!!";
 
 // The three axes drawn in perspective behind the arrow buttons.
 class AxesDrawing : public QWidget {
-public:
+  public:
     using QWidget::QWidget;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -80,7 +80,8 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     struct L {
         const char* name;
         const char* text;
-    } labels[] = {{"Label4", "1"}, {"Label5", "2"}, {"Label6", "5"}, {"Label7", "10"}, {"Label17", "50"}, {"Label18", "100"}};
+    } labels[] = {{"Label4", "1"},  {"Label5", "2"},   {"Label6", "5"},
+                  {"Label7", "10"}, {"Label17", "50"}, {"Label18", "100"}};
     int col = 0;
     for (const L& l : labels) {
         auto* lab = new ClickLabel(l.text);
@@ -104,7 +105,8 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     Label8 = new QLabel("80");
     Label8->setObjectName("Label8");
     Label8->setMinimumWidth(30);
-    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int v) { Label8->setText(QString::number(100 - v)); });
+    connect(HScroll1, &QScrollBar::valueChanged, this,
+            [this](int v) { Label8->setText(QString::number(100 - v)); });
     sg->addWidget(HScroll1, 1);
     sg->addWidget(Label8);
     left->addWidget(speed);
@@ -119,9 +121,10 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
         const char* glyph;
         Arrow arrow;
         int x, y;
-    } arrows[] = {{"Command10", "→", Arrow::Command10, 236, 130}, {"Command11", "←", Arrow::Command11, 18, 130},
-                  {"Command6", "↗", Arrow::Command6, 205, 36},    {"Command7", "↙", Arrow::Command7, 50, 190},
-                  {"Command8", "↑", Arrow::Command8, 97, 8},      {"Command9", "↓", Arrow::Command9, 97, 205}};
+    } arrows[] = {
+        {"Command10", "→", Arrow::Command10, 236, 130}, {"Command11", "←", Arrow::Command11, 18, 130},
+        {"Command6", "↗", Arrow::Command6, 205, 36},    {"Command7", "↙", Arrow::Command7, 50, 190},
+        {"Command8", "↑", Arrow::Command8, 97, 8},      {"Command9", "↓", Arrow::Command9, 97, 205}};
     for (const A& a : arrows) {
         auto* b = new QPushButton(a.glyph, axes);
         b->setObjectName(a.name);
@@ -156,7 +159,8 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     stopButton_->setObjectName("CommandArret");
     stopButton_->setToolTip("Arrête le déplacement en cours (touche Echap)");
     stopButton_->setEnabled(false);
-    stopButton_->setStyleSheet("QPushButton:enabled { background: #d03030; color: white; font-weight: bold; }");
+    stopButton_->setStyleSheet(
+        "QPushButton:enabled { background: #d03030; color: white; font-weight: bold; }");
     connect(stopButton_, &QPushButton::clicked, this, &JoystickPage::stopMove);
     right->addWidget(stopButton_);
     right->addStretch();
@@ -209,7 +213,8 @@ void JoystickPage::formLoad() {
     for (int a = 0; a < 3; ++a) wiring_.inv[a] = inv_[a];
     descenteZ_ = c.descenteZ;
 
-    if (Status s = creefleches(*folder); !s) dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
+    if (Status s = creefleches(*folder); !s)
+        dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
     if (auto f = lisfleches(*folder); f) {
         if (f->x) Check1->setChecked(true);
         if (f->y) Check2->setChecked(true);
@@ -299,7 +304,8 @@ void JoystickPage::quitter() {
     ArrowFlags f{Check1->isChecked(), Check2->isChecked(), Check3->isChecked()};
     if (!folderPath_.empty() || folder_()) {
         std::string folder = folderPath_.empty() ? *folder_() : folderPath_;
-        if (Status s = sauvefleches(folder, f); !s) dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
+        if (Status s = sauvefleches(folder, f); !s)
+            dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
     }
     navigator_.hide(PageId::Form5);
     navigator_.show(PageId::Mach);

@@ -20,10 +20,10 @@ namespace vornelle {
 
 class JoystickPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     using FolderSource = std::function<Outcome<std::string>()>;
-    JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, PortSelector& ports, Yield& yield,
-                 Pacer& pacer, QWidget* parent = nullptr);
+    JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, PortSelector& ports,
+                 Yield& yield, Pacer& pacer, QWidget* parent = nullptr);
 
     void formLoad();
     void arrow(Arrow a);
@@ -35,10 +35,10 @@ public:
     std::optional<uint16_t> port() const { return port_; }
     bool moving() const { return running_ > 0; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override;
 
-private:
+  private:
     QLineEdit* edit(const char* name, const QString& text);
     MoveContext context(PortLibrary& p);
     void begin();

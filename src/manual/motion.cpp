@@ -47,10 +47,13 @@ Status emitSteps(MoveContext& m, StepBytes b, double n) {
 int arrowAxis(Arrow a) {
     switch (a) {
         case Arrow::Command10:
-        case Arrow::Command11: return 0;
+        case Arrow::Command11:
+            return 0;
         case Arrow::Command6:
-        case Arrow::Command7: return 1;
-        default: return 2;
+        case Arrow::Command7:
+            return 1;
+        default:
+            return 2;
     }
 }
 

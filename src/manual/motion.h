@@ -19,8 +19,8 @@ struct MoveContext {
     int16_t address;
     Yield& yield;
     Pacer& pacer;
-    std::function<double()> speed;               // V, the scroll bar, read at every pause
-    std::function<std::string()> coefficient;    // c as typed, read at every pause
+    std::function<double()> speed;                               // V, the scroll bar, read at every pause
+    std::function<std::string()> coefficient;                    // c as typed, read at every pause
     std::function<bool()> stopRequested = [] { return false; };  // "Arrêt": end at the next step
 };
 

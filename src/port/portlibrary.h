@@ -9,7 +9,7 @@
 namespace vornelle {
 
 class PortLibrary {
-public:
+  public:
     virtual ~PortLibrary() = default;
     // Data lines D0..D7 take the bits of `value` at once and hold them.
     virtual void Write_Port_Bit(int16_t port, int16_t value) = 0;

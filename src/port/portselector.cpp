@@ -1,9 +1,9 @@
 // Port selection; see portselector.h.
 #include "portselector.h"
 
-#include "ppdevport.h"
-
 #include <unistd.h>
+
+#include "ppdevport.h"
 
 namespace vornelle {
 

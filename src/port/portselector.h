@@ -13,7 +13,7 @@
 namespace vornelle {
 
 class PortSelector {
-public:
+  public:
     // `tryHardware` false keeps the simulated machine whatever devices exist (tests, CLI).
     explicit PortSelector(bool tryHardware = true);
 
@@ -27,10 +27,11 @@ public:
     const std::string& hardwareProblem() const { return problem_; }
     // Told the new description, and why the parallel port could not be used (empty when it
     // is in use or was not tried); `deviceExists` tells a missing port from a refused one.
-    using Listener = std::function<void(const std::string& description, const std::string& problem, bool deviceExists)>;
+    using Listener =
+        std::function<void(const std::string& description, const std::string& problem, bool deviceExists)>;
     void onChange(Listener f) { listener_ = std::move(f); }
 
-private:
+  private:
     bool tryHardware_;
     uint16_t address_ = 0;
     std::unique_ptr<PortLibrary> hardware_;

@@ -21,17 +21,21 @@ Outcome<std::unique_ptr<PpdevPort>> PpdevPort::open(const std::string& device) {
         int e = errno;
         std::string cause;
         if (e == ENOENT || e == ENODEV || e == ENXIO)
-            cause = "le périphérique n'existe pas (module ppdev non chargé : sudo modprobe ppdev, ou pas de port "
-                    "parallèle)";
+            cause =
+                "le périphérique n'existe pas (module ppdev non chargé : sudo modprobe ppdev, ou pas de port "
+                "parallèle)";
         else if (e == EACCES || e == EPERM)
-            cause = "permission refusée (l'utilisateur doit faire partie du groupe lp : sudo adduser $USER lp, puis "
-                    "se reconnecter)";
+            cause =
+                "permission refusée (l'utilisateur doit faire partie du groupe lp : sudo adduser $USER lp, "
+                "puis "
+                "se reconnecter)";
         else
             cause = std::strerror(e);
         return Failure{"Impossible d'ouvrir le port parallèle " + device + " : " + cause + "."};
     }
     if (::ioctl(fd, PPCLAIM) != 0) {
-        std::string m = "Impossible de réserver le port parallèle " + device + " (PPCLAIM) : " + std::strerror(errno) +
+        std::string m = "Impossible de réserver le port parallèle " + device +
+                        " (PPCLAIM) : " + std::strerror(errno) +
                         ". Un autre programme (lp, CUPS) l'utilise peut-être.";
         ::close(fd);
         return Failure{m};

@@ -11,7 +11,7 @@
 namespace vornelle {
 
 class PpdevPort : public PortLibrary {
-public:
+  public:
     // Opens and claims the device; the French message names the device and the likely cause.
     static Outcome<std::unique_ptr<PpdevPort>> open(const std::string& device);
     ~PpdevPort() override;
@@ -23,7 +23,7 @@ public:
     int16_t Read_Error(int16_t port) override;
     std::string description() const override { return "Port parallèle " + device_; }
 
-private:
+  private:
     PpdevPort(int fd, std::string device) : fd_(fd), device_(std::move(device)) {}
     int status();
     int fd_;

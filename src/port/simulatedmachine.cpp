@@ -22,10 +22,18 @@ void SimulatedMachine::Write_Port_Bit(int16_t port, int16_t value) {
     last_ = v;
 }
 
-int16_t SimulatedMachine::Read_Busy(int16_t) { return position_[0] <= switches_.xZero ? 0 : 1; }
-int16_t SimulatedMachine::Read_Pe(int16_t) { return position_[1] <= switches_.yZero ? 0 : 1; }
-int16_t SimulatedMachine::Read_Select(int16_t) { return position_[2] <= switches_.zClearance ? 0 : 1; }
-int16_t SimulatedMachine::Read_Error(int16_t) { return position_[2] >= switches_.zZero ? 0 : 1; }
+int16_t SimulatedMachine::Read_Busy(int16_t) {
+    return position_[0] <= switches_.xZero ? 0 : 1;
+}
+int16_t SimulatedMachine::Read_Pe(int16_t) {
+    return position_[1] <= switches_.yZero ? 0 : 1;
+}
+int16_t SimulatedMachine::Read_Select(int16_t) {
+    return position_[2] <= switches_.zClearance ? 0 : 1;
+}
+int16_t SimulatedMachine::Read_Error(int16_t) {
+    return position_[2] >= switches_.zZero ? 0 : 1;
+}
 
 std::vector<int> SimulatedMachine::values() const {
     std::vector<int> v;

@@ -31,7 +31,7 @@ struct Switches {
 };
 
 class SimulatedMachine : public PortLibrary {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
     struct Write {
         Clock::time_point time;
@@ -65,7 +65,7 @@ public:
     int16_t lastPort() const { return lastPort_; }
     void clear();
 
-private:
+  private:
     Wiring wiring_;
     Switches switches_;
     bool recording_ = true;

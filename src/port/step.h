@@ -34,7 +34,7 @@ Outcome<double> coefficient(const std::string& text);
 // Paces steps. The real pacer waits 10 ns per iteration on the steady clock (busy-wait, no
 // sleep), so speeds are the same on every computer; tests use a recording pacer.
 class Pacer {
-public:
+  public:
     virtual ~Pacer() = default;
     // Pause for V and c; false (and a message in `error`) when c cannot be used.
     virtual bool attentePas(double V, double c, std::string& error) = 0;
@@ -47,15 +47,16 @@ public:
 // never closer than one pause, and every write is held for at least half a pause (the DIR
 // lines settle before the clock rises).
 class CountedPause : public Pacer {
-public:
+  public:
     static constexpr std::chrono::nanoseconds kIteration{10};
     bool attentePas(double V, double c, std::string& error) override;
     // The iteration count for (V, c), computed once. While a count is computed for the
     // first time the deadline is already running, so the first pause is no longer than
     // the others.
-    std::optional<uint64_t> count(double V, double c, std::chrono::steady_clock::time_point* deadlineStart = nullptr);
+    std::optional<uint64_t> count(double V, double c,
+                                  std::chrono::steady_clock::time_point* deadlineStart = nullptr);
 
-private:
+  private:
     std::map<std::pair<double, double>, std::optional<uint64_t>> cache_;
     std::chrono::steady_clock::time_point lastDeadline_{};
 };

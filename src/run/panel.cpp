@@ -10,7 +10,11 @@ namespace vornelle {
 
 QString durationText(double seconds) {
     long s = static_cast<long>(seconds + 0.5);
-    if (s >= 3600) return QString("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QChar('0')).arg(s % 60, 2, 10, QChar('0'));
+    if (s >= 3600)
+        return QString("%1:%2:%3")
+            .arg(s / 3600)
+            .arg(s / 60 % 60, 2, 10, QChar('0'))
+            .arg(s % 60, 2, 10, QChar('0'));
     return QString("%1:%2").arg(s / 60, 2, 10, QChar('0')).arg(s % 60, 2, 10, QChar('0'));
 }
 
@@ -26,8 +30,10 @@ DecencoursPanel::DecencoursPanel(RunState& state, QWidget* parent) : QWidget(par
         return b;
     };
     QPushButton* stop = button("Command1", "Arret d'urgence", &RunState::arret);
-    stop->setStyleSheet("QPushButton { background: #d03030; color: white; font-weight: bold; padding: 6px; }");
-    for (QPushButton* b : {stop, button("Command2", "Pause", &RunState::pause), button("Command3", "Reprise", &RunState::reprise)}) {
+    stop->setStyleSheet(
+        "QPushButton { background: #d03030; color: white; font-weight: bold; padding: 6px; }");
+    for (QPushButton* b : {stop, button("Command2", "Pause", &RunState::pause),
+                           button("Command3", "Reprise", &RunState::reprise)}) {
         auto* row = new QHBoxLayout;
         row->addStretch();
         row->addWidget(b);
@@ -74,7 +80,8 @@ void DecencoursPanel::progress(uint64_t played, uint64_t total, bool force) {
     if (!force && now - shown_ < std::chrono::milliseconds(250)) return;
     shown_ = now;
     double elapsed = std::chrono::duration<double>(now - start_).count();
-    QString text = QString("%1 / %2 enregistrements  -  écoulé %3").arg(played).arg(total).arg(durationText(elapsed));
+    QString text =
+        QString("%1 / %2 enregistrements  -  écoulé %3").arg(played).arg(total).arg(durationText(elapsed));
     if (played > 0 && played < total) {
         double left = elapsed / static_cast<double>(played) * static_cast<double>(total - played);
         text += QString("  -  reste environ %1").arg(durationText(left));

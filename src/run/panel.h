@@ -14,7 +14,7 @@ namespace vornelle {
 
 class DecencoursPanel : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit DecencoursPanel(RunState& state, QWidget* parent = nullptr);
 
     QScrollBar* scrollBar() const { return HScroll1; }
@@ -25,10 +25,10 @@ public:
     // While a run plays, closing the window asks for an emergency stop.
     void setRunning(bool running) { running_ = running; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     RunState& state_;
     QScrollBar* HScroll1;
     QLabel* Label1;

@@ -16,7 +16,9 @@ RecordReader::~RecordReader() {
 Status RecordReader::open(const std::string& path) {
     path_ = path;
     file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return Status::failure("Impossible de lire le fichier découpe " + path + " : " + std::strerror(errno));
+    if (!file_)
+        return Status::failure("Impossible de lire le fichier découpe " + path + " : " +
+                               std::strerror(errno));
     buffer_ = std::make_unique<char[]>(kSize);
     return Status::success();
 }
@@ -69,8 +71,8 @@ RecordReader::Result RecordReader::next(uint8_t& value) {
     if (c == ',') ++pos_;
     ++count_;
     if (!digits || !valid) {
-        error_ = "Fichier découpe " + path_ + " : l'enregistrement " + std::to_string(count_) + " (\"" + text +
-                 "\") n'est pas un nombre entier de 0 à 255.";
+        error_ = "Fichier découpe " + path_ + " : l'enregistrement " + std::to_string(count_) + " (\"" +
+                 text + "\") n'est pas un nombre entier de 0 à 255.";
         return Result::Bad;
     }
     value = static_cast<uint8_t>(v);

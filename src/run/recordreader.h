@@ -12,7 +12,7 @@
 namespace vornelle {
 
 class RecordReader {
-public:
+  public:
     ~RecordReader();
     Status open(const std::string& path);
     enum class Result { Record, End, Bad };
@@ -20,7 +20,7 @@ public:
     uint64_t count() const { return count_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     int get();
     int peek();
     std::FILE* file_ = nullptr;

@@ -11,12 +11,12 @@ namespace vornelle {
 namespace {
 const char* kNoConfig = "Vous devez configurer en fonction de votre machine avant d'utiliser Vornelle";
 const char* kNoConfigTitle = "aller en page configuration !!!";
-const char* kFieldNames[] = {"Text9", "Text10", "Text11", "Text2", "Text5", "Text8", "Text13", "Text14",
-                             "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
+const char* kFieldNames[] = {"Text9",  "Text10", "Text11", "Text2",  "Text5",  "Text8",  "Text13",
+                             "Text14", "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
 }  // namespace
 
-RunController::RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Yield& yield, Pacer& pacer,
-                             BusyPointer& pointer, PortSelector& ports, QObject* parent)
+RunController::RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Yield& yield,
+                             Pacer& pacer, BusyPointer& pointer, PortSelector& ports, QObject* parent)
     : QObject(parent),
       state_(state),
       navigator_(navigator),
@@ -76,9 +76,13 @@ DecencoursPanel* RunController::loadPanel() {
     return panel_;
 }
 
-int RunController::scrollPosition() { return loadPanel()->scrollBar()->value(); }
+int RunController::scrollPosition() {
+    return loadPanel()->scrollBar()->value();
+}
 
-void RunController::setScrollPosition(int position) { loadPanel()->scrollBar()->setValue(position); }
+void RunController::setScrollPosition(int position) {
+    loadPanel()->scrollBar()->setValue(position);
+}
 
 void RunController::setFeeds(const std::string& Text10, const std::string& Text11) {
     if (!page_) return;

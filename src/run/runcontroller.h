@@ -16,7 +16,7 @@ namespace vornelle {
 
 class RunController : public QObject, public RunHost {
     Q_OBJECT
-public:
+  public:
     RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Yield& yield, Pacer& pacer,
                   BusyPointer& pointer, PortSelector& ports, QObject* parent = nullptr);
 
@@ -34,7 +34,7 @@ public:
     void endRun() override;
     void progress(uint64_t played, uint64_t total) override;
 
-private:
+  private:
     DecencoursPanel* loadPanel();
     void readFields();
 

@@ -25,7 +25,7 @@ ZValues zValues(const RunFields& f, RunVariant v) {
 }
 
 class Run {
-public:
+  public:
     Run(RunServices& s, RunVariant v) : s_(s), v_(v) {}
 
     // The delay: V the scroll-bar position, c the coefficient, each read once per delay.
@@ -68,7 +68,9 @@ std::string feedMessage(const char* which, const std::string& text) {
     return std::string("Vitesse ") + which + " \"" + text + "\" invalide : saisir un nombre de 0 à 100.";
 }
 
-int toPosition(double v) { return static_cast<int>(std::nearbyint(v)); }
+int toPosition(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
 }  // namespace
 
@@ -83,7 +85,8 @@ RunOutcome runCut(RunServices& s, RunVariant variant) {
     auto fout = feed(f0.Text11);
     auto fin = feed(f0.Text10);
     if (!fin) {
-        s.dialogs.message(feedMessage("dans la matière (Petite vitesse)", f0.Text10), style::kStopOk, "Découpe");
+        s.dialogs.message(feedMessage("dans la matière (Petite vitesse)", f0.Text10), style::kStopOk,
+                          "Découpe");
         return out;
     }
     if (!fout) {
@@ -114,7 +117,9 @@ RunOutcome runCut(RunServices& s, RunVariant variant) {
         s.dialogs.message(c.error(), style::kStopOk, "Découpe");
         return out;
     }
+    s.pointer.setBusy(true);
     auto total = checkCutFile(name);
+    s.pointer.setBusy(false);
     if (!total) {
         s.dialogs.message(total.error(), style::kStopOk, "Découpe");
         return out;
@@ -146,11 +151,13 @@ RunOutcome runCut(RunServices& s, RunVariant variant) {
             break;
         }
         const RunFields& f = s.host.fields();
-        int dirSum = static_cast<int>(std::nearbyint(leadingNumberOr0(f.weights[0]) + leadingNumberOr0(f.weights[2]) +
-                                                      leadingNumberOr0(f.weights[4]) + leadingNumberOr0(f.weights[6])));
+        int dirSum =
+            static_cast<int>(std::nearbyint(leadingNumberOr0(f.weights[0]) + leadingNumberOr0(f.weights[2]) +
+                                            leadingNumberOr0(f.weights[4]) + leadingNumberOr0(f.weights[6])));
         s.port.Write_Port_Bit(s.address, static_cast<int16_t>(dirSum & r));
         ZValues z = zValues(f, variant);
-        int zMask = static_cast<int>(leadingNumberOr0(f.weights[5])) + static_cast<int>(leadingNumberOr0(f.weights[4]));
+        int zMask = static_cast<int>(leadingNumberOr0(f.weights[5])) +
+                    static_cast<int>(leadingNumberOr0(f.weights[4]));
         int m = r & zMask;
         if (st.horsmatiere.value_or(0) == 1 && m == z.downStep) {
             st.horsmatiere = 0;

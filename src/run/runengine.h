@@ -21,18 +21,18 @@ enum class RunVariant { Command11, Command12 };
 
 // The tool page's fields as the run reads them (texts, converted by the run).
 struct RunFields {
-    std::string Text9;   // cut file
-    std::string Text10;  // feed in the material, decimal 0..100
-    std::string Text11;  // feed out of the material
-    std::string Text2;   // coefficient, decimal > 0
-    std::string Text5;   // Z steps per mm, leading-number
-    std::string Text8;   // clearance in mm, leading-number
+    std::string Text9;                   // cut file
+    std::string Text10;                  // feed in the material, decimal 0..100
+    std::string Text11;                  // feed out of the material
+    std::string Text2;                   // coefficient, decimal > 0
+    std::string Text5;                   // Z steps per mm, leading-number
+    std::string Text8;                   // clearance in mm, leading-number
     std::array<std::string, 8> weights;  // Text13..Text20, leading-number
 };
 
 // What the run needs from the windows around it.
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
     // The fields, read at the moments the run reads them.
     virtual const RunFields& fields() = 0;
@@ -41,9 +41,9 @@ public:
     // The panel's scroll bar (loads the panel); setting it raises its change handling.
     virtual int scrollPosition() = 0;
     virtual void setScrollPosition(int position) = 0;
-    virtual void showRun() = 0;          // hide the tool page, show the panel
-    virtual void stopShown() = 0;        // after "Découpe arretée !": hide the panel, show the tool page
-    virtual void endRun() = 0;           // show the tool page, unload the panel
+    virtual void showRun() = 0;    // hide the tool page, show the panel
+    virtual void stopShown() = 0;  // after "Découpe arretée !": hide the panel, show the tool page
+    virtual void endRun() = 0;     // show the tool page, unload the panel
     // Progress, called every few dozen records and at the end; cheap when nothing changes.
     virtual void progress(uint64_t played, uint64_t total) = 0;
 };

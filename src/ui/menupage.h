@@ -8,7 +8,7 @@
 namespace vornelle {
 
 class MenuPage {
-public:
+  public:
     virtual ~MenuPage() = default;
     // Top-level items: menus (their menuAction()) and plain actions.
     virtual QList<QAction*> pageMenus() = 0;

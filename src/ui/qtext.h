@@ -4,10 +4,13 @@
 #include <QString>
 #include <string>
 
-
 namespace vornelle {
 
-inline QString qs(const std::string& text) { return QString::fromStdString(text); }
-inline std::string bytes(const QString& text) { return text.toStdString(); }
+inline QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+inline std::string bytes(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace vornelle

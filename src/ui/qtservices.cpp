@@ -41,7 +41,9 @@ std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const 
     return bytes(t);
 }
 
-void QtYield::yield() { QApplication::processEvents(QEventLoop::AllEvents); }
+void QtYield::yield() {
+    QApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtBusyPointer::setBusy(bool busy) {
     if (busy)

@@ -10,23 +10,23 @@
 namespace vornelle {
 
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     Button message(const std::string& text, int style, const std::string& title) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
 
-private:
+  private:
     QPointer<QWidget> parent_;
 };
 
 class QtYield : public Yield {
-public:
+  public:
     void yield() override;
 };
 
 class QtBusyPointer : public BusyPointer {
-public:
+  public:
     void setBusy(bool busy) override;
 };
 

@@ -1,12 +1,13 @@
 // The main window's page registry: one page per kind, reload after unload, menus of pages
 // that have their own, and the about box outside the main window.
+#include "app/mainwindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
-#include "app/mainwindow.h"
 #include "app/pages.h"
 #include "testsupport.h"
 #include "ui/menupage.h"
@@ -15,7 +16,7 @@ using namespace vornelle;
 
 namespace {
 class MenuWidget : public QWidget, public MenuPage {
-public:
+  public:
     MenuWidget() {
         menu_ = new QMenu("Fichiers", this);
         menu_->addAction("Revenir à l'écran d'accueil");

@@ -1,7 +1,8 @@
 // The comma-delimited reader on awkward input, and the writer's layout.
+#include "base/fields.h"
+
 #include <gtest/gtest.h>
 
-#include "base/fields.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -28,7 +29,9 @@ TEST(FieldReader, QuotedUnquotedBlanksAndLineEnds) {
     // Empty fields between commas.
     EXPECT_EQ(all("a,,\"\",b"), (V{"a", "", "", "b"}));
     // Windows-1252 bytes of the file come out as UTF-8 texts.
-    EXPECT_EQ(all("\"d\xe9" "coupe\",\x80"), (V{"découpe", "€"}));
+    EXPECT_EQ(all("\"d\xe9"
+                  "coupe\",\x80"),
+              (V{"découpe", "€"}));
 }
 
 TEST(FieldReader, ReadingPastTheEndFails) {
@@ -51,7 +54,8 @@ TEST(FieldReader, ReadingPastTheEndFails) {
 TEST(FieldReader, FileReadingMatchesMemoryAcrossBufferBoundaries) {
     test::TempDir dir;
     std::string text;
-    for (int i = 0; i < 300000; ++i) text += "\"" + std::to_string(i) + ",5\"," + std::to_string(i % 7) + "\r\n";
+    for (int i = 0; i < 300000; ++i)
+        text += "\"" + std::to_string(i) + ",5\"," + std::to_string(i % 7) + "\r\n";
     test::spit(dir.file("big"), text);
     auto r = FieldReader::open(dir.file("big"));
     ASSERT_TRUE(r) << r.error();

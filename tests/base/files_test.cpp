@@ -1,4 +1,6 @@
 // File replacement, data folders and the Windows-1252 conversion.
+#include "base/files.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -6,7 +8,6 @@
 #include <filesystem>
 
 #include "base/cp1252.h"
-#include "base/files.h"
 #include "base/folders.h"
 #include "testsupport.h"
 
@@ -65,7 +66,10 @@ TEST(Folders, DataFolderFollowsVornelleHomeAndIsCreated) {
 }
 
 TEST(Cp1252, RoundTripsTheFrenchTexts) {
-    std::string b = "d\xe9" "coup\xe9" "e \x80 \x9c \x92";
+    std::string b =
+        "d\xe9"
+        "coup\xe9"
+        "e \x80 \x9c \x92";
     std::u16string u = fromCp1252(b);
     EXPECT_EQ(u, u"découpée € œ ’");
     EXPECT_EQ(toCp1252(u), b);

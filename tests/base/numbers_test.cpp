@@ -1,9 +1,9 @@
 // Decimal and leading-number conversions, and the general number text.
+#include "base/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "base/numbers.h"
 
 using namespace vornelle;
 
@@ -16,7 +16,8 @@ TEST(DecimalValue, AcceptsCommaFormsAndRefusesEverythingElse) {
     EXPECT_EQ(decimalValue("1,5E-05"), 1.5e-5);
     EXPECT_EQ(decimalValue("133,33"), 133.33);
     EXPECT_EQ(decimalValue(",5"), 0.5);
-    for (const char* bad : {"", " ", "1.5", ".", ",", "x", "12a", "1,2,3", "--1", "1E", "1 2", "1E400", "-1E400"})
+    for (const char* bad :
+         {"", " ", "1.5", ".", ",", "x", "12a", "1,2,3", "--1", "1E", "1 2", "1E400", "-1E400"})
         EXPECT_FALSE(decimalValue(bad).has_value()) << bad;
 }
 
@@ -35,7 +36,7 @@ TEST(LeadingNumber, StopsAtFirstOtherCharacter) {
     EXPECT_EQ(leadingNumber(""), 0.0);
     EXPECT_EQ(leadingNumber("  -12.75mm"), -12.75);
     EXPECT_EQ(leadingNumber("0.126E-02"), 0.00126);
-    EXPECT_EQ(leadingNumber("1E"), 1.0);       // an exponent without digits is not part of it
+    EXPECT_EQ(leadingNumber("1E"), 1.0);  // an exponent without digits is not part of it
     EXPECT_EQ(leadingNumber("3e+2x"), 300.0);
     EXPECT_EQ(leadingNumber(".5"), 0.5);
     EXPECT_EQ(leadingNumber("-"), 0.0);

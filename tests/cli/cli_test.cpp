@@ -1,12 +1,12 @@
 // vornelle-cli as a user runs it: real processes, real files, exit codes and JSON.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/wait.h>
+#include <filesystem>
 
 #include "testsupport.h"
 
@@ -18,20 +18,23 @@ struct CliRun {
 
 CliRun cli(const std::string& home, const std::string& args) {
     vornelle::test::TempDir tmp;
-    std::string cmd = "cd '" + home + "' && VORNELLE_HOME='" + home + "data' " + CLI_PATH + " " + args + " >'" +
-                      tmp.file("out") + "' 2>'" + tmp.file("err") + "'";
+    std::string cmd = "cd '" + home + "' && VORNELLE_HOME='" + home + "data' " + CLI_PATH + " " + args +
+                      " >'" + tmp.file("out") + "' 2>'" + tmp.file("err") + "'";
     int status = std::system(cmd.c_str());
-    return {WEXITSTATUS(status), vornelle::test::slurp(tmp.file("out")), vornelle::test::slurp(tmp.file("err"))};
+    return {WEXITSTATUS(status), vornelle::test::slurp(tmp.file("out")),
+            vornelle::test::slurp(tmp.file("err"))};
 }
 
 const char* kConfig =
-    "\"200\",\"200\",\"400\",\"0,01\",\"20\",\"10\",\"2\",\"1\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\",\"64\","
+    "\"200\",\"200\",\"400\",\"0,01\",\"20\",\"10\",\"2\",\"1\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\","
+    "\"64\","
     "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
 }  // namespace
 
 TEST(Cli, GenerateUsageConfigurationAndSuccess) {
     vornelle::test::TempDir dir;
-    vornelle::test::spit(dir.file("d.fra"), "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
+    vornelle::test::spit(dir.file("d.fra"),
+                         "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
     EXPECT_EQ(cli(dir.path(), "").code, 2);
     EXPECT_EQ(cli(dir.path(), "generate d.fra").code, 2);
     EXPECT_EQ(cli(dir.path(), "frobnicate").code, 2);
@@ -70,8 +73,9 @@ TEST(Cli, SampleDrawingFromImportToCutFileToPlay) {
     // The drawing read from the FRA file starts and ends at the origin: so does the machine.
     EXPECT_NE(play.out.find("\"position\":{\"x\":0,\"y\":0,\"z\":0}"), std::string::npos) << play.out;
     size_t ticks = std::stoul(gen.out.substr(gen.out.find("\"ticks\":") + 8));
-    EXPECT_NE(play.out.find("\"records\":" + std::to_string(ticks) + ",\"writes\":" + std::to_string(2 * ticks)),
-              std::string::npos)
+    EXPECT_NE(
+        play.out.find("\"records\":" + std::to_string(ticks) + ",\"writes\":" + std::to_string(2 * ticks)),
+        std::string::npos)
         << play.out;
     std::string trace = vornelle::test::slurp(dir.file("trace.txt"));
     EXPECT_EQ(static_cast<size_t>(std::count(trace.begin(), trace.end(), '\n')), 2 * ticks);

@@ -1,7 +1,8 @@
 // vrnl1.cfg and vrnlman.cfg: layout, round trips, damaged files, port address.
+#include "config/configmachine.h"
+
 #include <gtest/gtest.h>
 
-#include "config/configmachine.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -23,9 +24,10 @@ TEST(ConfigFile, OneLineOfQuotedTextsAndBareFlagsThatReadsBack) {
     configmachine c = sample();
     ASSERT_TRUE(sauveconfig(dir.path(), c));
     ASSERT_TRUE(sauveconfig(dir.path(), c));  // saving twice still leaves one line
-    EXPECT_EQ(test::slurp(dir.file("vrnl1.cfg")),
-              "\"200\",\"200\",\"400\",\"0,01\",\"20\",\"10\",\"2\",\"1\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\","
-              "\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n");
+    EXPECT_EQ(
+        test::slurp(dir.file("vrnl1.cfg")),
+        "\"200\",\"200\",\"400\",\"0,01\",\"20\",\"10\",\"2\",\"1\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\","
+        "\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n");
     EXPECT_TRUE(existeconfig(dir.path()));
     ConfigRead r = lisconfig(dir.path());
     ASSERT_TRUE(r.ok()) << r.error;
@@ -37,7 +39,10 @@ TEST(ConfigFile, OneLineOfQuotedTextsAndBareFlagsThatReadsBack) {
     c.descenteZ = " 2,5 ";
     c.vitdecoupe = "défaut";
     ASSERT_TRUE(sauveconfig(dir.path(), c));
-    EXPECT_NE(test::slurp(dir.file("vrnl1.cfg")).find("\"d\xe9" "faut\""), std::string::npos);
+    EXPECT_NE(test::slurp(dir.file("vrnl1.cfg"))
+                  .find("\"d\xe9"
+                        "faut\""),
+              std::string::npos);
     EXPECT_EQ(lisconfig(dir.path()).config, c);
 }
 

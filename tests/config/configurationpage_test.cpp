@@ -1,5 +1,7 @@
 // The configuration page on the offscreen platform: load, the pin rule keystroke by keystroke,
 // the save checks and what reaches vrnl1.cfg.
+#include "config/configurationpage.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -8,7 +10,6 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "config/configurationpage.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -40,7 +41,8 @@ TEST(ConfigurationPage, ControlsCaptionsAndEmptyLoadWithoutMessage) {
     EXPECT_EQ(f.text(10)->text(), "x");
     EXPECT_EQ(f.text(5)->toolTip(), "Présélection de la vitesse outil dans la matière");
     EXPECT_FALSE(f.text(16)->isVisibleTo(f.page.get()));
-    EXPECT_EQ(f.page->findChild<QPushButton*>("Command1")->text(), "Sauvegarder la configuration et fermer la page ");
+    EXPECT_EQ(f.page->findChild<QPushButton*>("Command1")->text(),
+              "Sauvegarder la configuration et fermer la page ");
     EXPECT_EQ(f.page->findChild<QWidget*>("Shape13")->toolTip(), "Pin 13 dégagement axe Z");
     EXPECT_EQ(f.page->findChild<QWidget*>("Shape9")->toolTip(), "Pin 9 envoi donnée");
     EXPECT_EQ(f.page->findChild<QWidget*>("Shape20")->toolTip(), "Pin 20 masse signal");
@@ -120,9 +122,10 @@ TEST(ConfigurationPage, SaveChecksWritesAndReloads) {
     EXPECT_EQ(f.dialogs.calls.size(), 2u);
     EXPECT_EQ(f.nav.log, std::vector<std::string>{"close configuration"});
     std::string line = test::slurp(f.dir.file("vrnl1.cfg"));
-    EXPECT_EQ(line,
-              "\"200\",\"200\",\"400\",\"0,01\",\"\",\"\",\"\",\"2\",\"\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\","
-              "\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n");
+    EXPECT_EQ(
+        line,
+        "\"200\",\"200\",\"400\",\"0,01\",\"\",\"\",\"\",\"2\",\"\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\","
+        "\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n");
 
     // A fresh page loads the same record back.
     Fixture g;

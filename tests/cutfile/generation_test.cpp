@@ -1,5 +1,7 @@
 // Cut-file generation: validation order, the files written, rounding, the failure paths,
 // and the replay of real drawings.
+#include "cutfile/generation.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -12,7 +14,6 @@
 #include "base/files.h"
 #include "base/numbers.h"
 #include "cutfile/details.h"
-#include "cutfile/generation.h"
 #include "drawing/drawing.h"
 #include "drawing/dxfimport.h"
 #include "testsupport.h"
@@ -177,14 +178,15 @@ TEST(Generation, FilesOfAOneCutDrawing) {
     // prem: origin first and last, unrounded values.
     std::string prem = test::slurp(r.work + "prem");
     EXPECT_EQ(prem, "0,0,0,0\r\n5,0,0,0\r\n5,0,2,0\r\n10,2,2,0\r\n10,2,0,0\r\n0,0,0,0\r\n");
-    EXPECT_EQ(test::slurp(r.work + "objet"),
-              "0,5,0,0,0,0,0,0\r\n0,0,0,0,0,2,0,0\r\n0,5,0,2,0,0,0,0\r\n0,0,0,0,1,2,0,0\r\n1,10,1,2,0,0,0,0\r\n");
+    EXPECT_EQ(
+        test::slurp(r.work + "objet"),
+        "0,5,0,0,0,0,0,0\r\n0,0,0,0,0,2,0,0\r\n0,5,0,2,0,0,0,0\r\n0,0,0,0,1,2,0,0\r\n1,10,1,2,0,0,0,0\r\n");
     // Ticks: 5 travel, 2 plunge, 5 cut, 2 lift, 10 return.
     std::vector<int> t = r.ticks();
     ASSERT_EQ(t.size(), 24u);
     ASSERT_EQ(g.ticks, 24u);
     EXPECT_EQ(std::vector<int>(t.begin(), t.begin() + 7), (std::vector<int>{2, 2, 2, 2, 2, 32, 32}));
-    EXPECT_EQ(t[12], 16 + 32);  // lift: Z direction 1 with its clock
+    EXPECT_EQ(t[12], 16 + 32);    // lift: Z direction 1 with its clock
     EXPECT_EQ(t[14], 1 | 2 | 4);  // return: X and Y directions set, X steps
     EXPECT_EQ(t[23], 1 | 2 | 4 | 8);
     // bit files: same length, direction as number fields, clocks as texts.
@@ -332,7 +334,8 @@ TEST(Generation, RealProfilesReplayToTheRoundedPointsAndTheOrigin) {
         ASSERT_EQ(ends.size() + 1, prem.size());
         for (size_t k = 0; k < ends.size(); ++k)
             for (int a = 0; a < 3; ++a)
-                ASSERT_EQ(ends[k][a], static_cast<long>(roundHalfEven(prem[k + 1][a]))) << e.path() << " " << k;
+                ASSERT_EQ(ends[k][a], static_cast<long>(roundHalfEven(prem[k + 1][a])))
+                    << e.path() << " " << k;
         EXPECT_EQ(ends.back(), (std::array<long, 3>{0, 0, 0}));
         ++files;
     }
@@ -340,9 +343,9 @@ TEST(Generation, RealProfilesReplayToTheRoundedPointsAndTheOrigin) {
 }
 
 TEST(Generation, RealDxfDrawingsReplayToTheRoundedPointsAndTheOrigin) {
-    for (const char* name : {"gh-skymakerolof-dxf__squareandcircle.dxf", "deb-freecad-common__Square.dxf",
-                             "gh-skymakerolof-dxf__polylines.dxf", "gh-ezdxf__small_r13.dxf",
-                             "gen-ezdxf__r12_rib_sheet.dxf"}) {
+    for (const char* name :
+         {"gh-skymakerolof-dxf__squareandcircle.dxf", "deb-freecad-common__Square.dxf",
+          "gh-skymakerolof-dxf__polylines.dxf", "gh-ezdxf__small_r13.dxf", "gen-ezdxf__r12_rib_sheet.dxf"}) {
         Rig r;
         Drawing d;
         ImportResult imp = importDxf(std::string(SAMPLES_DIR) + "/dxf/" + name, r.work, d);

@@ -1,4 +1,6 @@
 // The tool page and a run through it, on the offscreen platform with the simulated machine.
+#include "cutfile/toolpage.h"
+
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -12,7 +14,6 @@
 
 #include "base/files.h"
 #include "config/configmachine.h"
-#include "cutfile/toolpage.h"
 #include "drawing/dxfimport.h"
 #include "run/runcontroller.h"
 #include "testsupport.h"
@@ -21,7 +22,8 @@ using namespace vornelle;
 
 namespace {
 const char* kConfig =
-    "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\",\"64\","
+    "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\",\"8\",\"16\","
+    "\"32\",\"64\","
     "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
 
 struct Pointer : BusyPointer {
@@ -46,7 +48,9 @@ struct Fixture {
         page = std::make_unique<ToolPage>(
             dialogs, nav, pointer, [this] { return Outcome<std::string>(dir.file("data/")); },
             [this] { return Outcome<std::string>(dir.file("data/work/")); }, run, drawing,
-            [this](ToolPage* p, bool invZ) { runner.run(p, invZ ? RunVariant::Command12 : RunVariant::Command11); });
+            [this](ToolPage* p, bool invZ) {
+                runner.run(p, invZ ? RunVariant::Command12 : RunVariant::Command11);
+            });
     }
     void configure() { test::spit(dir.file("data/vrnl1.cfg"), kConfig); }
     QLineEdit* text(const char* n) { return page->findChild<QLineEdit*>(n); }
@@ -57,8 +61,9 @@ struct Fixture {
         return t;
     }
     void drawingFile(const std::string& name) {
-        test::spit(dir.file(name), "0,0,0\r\n\"10\",\"0\",\"0\"\r\n\"10\",\"0\",\"1\"\r\n\"20,5\",\"5.25\",\"1\"\r\n"
-                                   "\"20,5\",\"5.25\",\"0\"\r\n0,0,0\r\n");
+        test::spit(dir.file(name),
+                   "0,0,0\r\n\"10\",\"0\",\"0\"\r\n\"10\",\"0\",\"1\"\r\n\"20,5\",\"5.25\",\"1\"\r\n"
+                   "\"20,5\",\"5.25\",\"0\"\r\n0,0,0\r\n");
     }
 };
 }  // namespace
@@ -67,7 +72,8 @@ TEST(ToolPage, LoadWithoutAndWithConfiguration) {
     Fixture f;
     f.page->formLoad();
     ASSERT_EQ(f.dialogs.calls.size(), 1u);
-    EXPECT_EQ(f.dialogs.calls[0].text, "Vous devez configurer en fonction de votre machine avant d'utiliser Vornelle");
+    EXPECT_EQ(f.dialogs.calls[0].text,
+              "Vous devez configurer en fonction de votre machine avant d'utiliser Vornelle");
     EXPECT_EQ(f.dialogs.calls[0].title, "aller en page configuration !!!");
     EXPECT_FALSE(f.button("Command11")->isVisibleTo(f.page.get()));
     EXPECT_FALSE(f.button("Command12")->isVisibleTo(f.page.get()));
@@ -158,7 +164,11 @@ TEST(ToolPage, GenerateLoadDetailsAndRewrite) {
     ASSERT_EQ(f.texts(), std::vector<std::string>{"Fichier découpe créé avec succés"});
     EXPECT_EQ(f.pointer.depth, 0);
     EXPECT_EQ(f.text("Text9")->text().toStdString(), f.dir.file("piece.def"));
-    EXPECT_NE(test::slurp(f.dir.file("piece.det")).find("\"premi\xe8" "re ligne\r\nseconde, 12,5\""), std::string::npos) << test::slurp(f.dir.file("piece.det"));
+    EXPECT_NE(test::slurp(f.dir.file("piece.det"))
+                  .find("\"premi\xe8"
+                        "re ligne\r\nseconde, 12,5\""),
+              std::string::npos)
+        << test::slurp(f.dir.file("piece.det"));
     // A second click is refused: the name now ends in def.
     f.button("Command10")->click();
     EXPECT_EQ(f.dialogs.calls.back().text, "Ne pas mettre d'extension au nom de fichier");
@@ -263,7 +273,8 @@ TEST(ToolPage, DecouperPlaysTheCutThroughThePanel) {
 TEST(Panel, ButtonsRaiseFlagsAndClosingDuringARunStops) {
     RunState st;
     DecencoursPanel p(st);
-    for (const char* n : {"Command2", "Command3", "Command4", "Command5"}) p.findChild<QPushButton*>(n)->click();
+    for (const char* n : {"Command2", "Command3", "Command4", "Command5"})
+        p.findChild<QPushButton*>(n)->click();
     EXPECT_EQ(st.pause + st.reprise + st.profplus + st.profmoins, 4);
     p.findChild<QPushButton*>("Command2")->click();
     EXPECT_EQ(st.pause, 1);

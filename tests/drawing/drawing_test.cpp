@@ -1,7 +1,8 @@
 // Drawing lists, the marker rule and the FRA file.
+#include "drawing/drawing.h"
+
 #include <gtest/gtest.h>
 
-#include "drawing/drawing.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -25,8 +25,15 @@ std::string dxf(const std::vector<std::pair<int, std::string>>& entities) {
 }
 using P = std::vector<std::pair<int, std::string>>;
 
-P polyline(const std::vector<std::pair<const char*, const char*>>& pts, int flags, const char* bulge = nullptr) {
-    P p = {{0, "POLYLINE"}, {8, "0"}, {62, "3"}, {66, "1"}, {10, "0.0"}, {20, "0.0"}, {70, std::to_string(flags)}};
+P polyline(const std::vector<std::pair<const char*, const char*>>& pts, int flags,
+           const char* bulge = nullptr) {
+    P p = {{0, "POLYLINE"},
+           {8, "0"},
+           {62, "3"},
+           {66, "1"},
+           {10, "0.0"},
+           {20, "0.0"},
+           {70, std::to_string(flags)}};
     for (auto& [x, y] : pts) {
         p.push_back({0, "VERTEX"});
         p.push_back({8, "0"});
@@ -43,7 +50,9 @@ P line(const char* x1, const char* y1, const char* x2, const char* y2, const cha
     for (auto& g : P{{10, x1}, {20, y1}, {30, "0"}, {11, x2}, {21, y2}, {31, "0"}}) p.push_back(g);
     return p;
 }
-P circle(const char* x, const char* y, const char* r) { return {{0, "CIRCLE"}, {8, "0"}, {10, x}, {20, y}, {40, r}}; }
+P circle(const char* x, const char* y, const char* r) {
+    return {{0, "CIRCLE"}, {8, "0"}, {10, x}, {20, y}, {40, r}};
+}
 P arc(const char* start) {
     return {{0, "ARC"}, {8, "0"}, {62, "5"}, {10, "1"}, {20, "1"}, {40, "2"}, {50, start}, {51, "90"}};
 }
@@ -71,9 +80,10 @@ TEST(DxfImport, EntitiesBecomeCuts) {
     EXPECT_EQ(r.d.List4.toVector(), (V{"D", "0", "0", "0", "0", "0", "F"}));
     EXPECT_EQ(r.d.List5.toVector(), (V{".", "1", ".", ".", ".", ".", "."}));
     EXPECT_EQ(r.d.List6.size(), 7u);
-    EXPECT_EQ(test::slurp(r.dir.file("tempX")),
-              "\"0\",\"0\"\r\n\"19\",\"19\"\r\n\"0\",\"0\"\r\n\"10\",\"0\"\r\n\"10\",\"10\"\r\n\"0\",\"10\"\r\n"
-              "\"0\",\"0\"\r\n\"1\",\"1\"\r\n");
+    EXPECT_EQ(
+        test::slurp(r.dir.file("tempX")),
+        "\"0\",\"0\"\r\n\"19\",\"19\"\r\n\"0\",\"0\"\r\n\"10\",\"0\"\r\n\"10\",\"10\"\r\n\"0\",\"10\"\r\n"
+        "\"0\",\"0\"\r\n\"1\",\"1\"\r\n");
 
     // Open polyline (flag 129 closes, 0 does not), with bulges that change nothing.
     res = r.load(dxf(polyline({{"12.5", "-3.25"}, {"-123.4", "2"}, {"5", "6"}}, 0, "0.41421356")));
@@ -103,8 +113,9 @@ TEST(DxfImport, EntitiesBecomeCuts) {
     EXPECT_GT(*coordinateValue(r.d.List2[2]), 0);  // increasing angle
 
     // An arc adds nothing; two polylines, a line and a circle give 4 cuts numbered in order.
-    res = r.load(dxf(polyline({{"0", "0"}, {"1", "0"}}, 0) + arc("0") + polyline({{"2", "0"}, {"3", "0"}}, 1) +
-                     line("0", "5", "1", "5") + circle("0", "0", "1")));
+    res =
+        r.load(dxf(polyline({{"0", "0"}, {"1", "0"}}, 0) + arc("0") + polyline({{"2", "0"}, {"3", "0"}}, 1) +
+                   line("0", "5", "1", "5") + circle("0", "0", "1")));
     ASSERT_TRUE(res.ok);
     EXPECT_EQ(r.d.Text3, "4");
     V numbers;

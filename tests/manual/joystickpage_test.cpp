@@ -1,4 +1,6 @@
 // The joystick page on the offscreen platform with the simulated machine.
+#include "manual/joystickpage.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -6,11 +8,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <filesystem>
 
 #include "base/files.h"
 #include "config/configmachine.h"
-#include <filesystem>
-#include "manual/joystickpage.h"
 #include "testsupport.h"
 #include "ui/clicklabel.h"
 
@@ -39,8 +40,8 @@ struct Fixture {
     test::RecordingPacer pacer;
     std::unique_ptr<JoystickPage> page;
     Fixture() {
-        page = std::make_unique<JoystickPage>(dialogs, nav, [this] { return Outcome<std::string>(dir.path()); }, ports,
-                                              yield, pacer);
+        page = std::make_unique<JoystickPage>(
+            dialogs, nav, [this] { return Outcome<std::string>(dir.path()); }, ports, yield, pacer);
     }
     QLineEdit* text(const char* n) { return page->findChild<QLineEdit*>(n); }
     QPushButton* button(const char* n) { return page->findChild<QPushButton*>(n); }

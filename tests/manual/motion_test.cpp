@@ -1,7 +1,8 @@
 // Arrow moves and homing against the simulated machine, with a pacer that records counts.
+#include "manual/motion.h"
+
 #include <gtest/gtest.h>
 
-#include "manual/motion.h"
 #include "port/simulatedmachine.h"
 #include "testsupport.h"
 
@@ -15,7 +16,8 @@ struct Rig {
     double V = 20;
     std::string c = "0,01";
     bool stop = false;
-    MoveContext ctx{machine, 888, yield, pacer, [this] { return V; }, [this] { return c; }, [this] { return stop; }};
+    MoveContext ctx{
+        machine, 888, yield, pacer, [this] { return V; }, [this] { return c; }, [this] { return stop; }};
     Rig() {
         Wiring w;
         w.dir[0] = 1, w.clk[0] = 2, w.dir[1] = 4, w.clk[1] = 8, w.dir[2] = 64, w.clk[2] = 128;

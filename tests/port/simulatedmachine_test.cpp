@@ -1,8 +1,8 @@
 // The simulated machine decodes rising clock edges with the wiring and inversion flags and
 // opens its switches where it is told.
-#include <gtest/gtest.h>
-
 #include "port/simulatedmachine.h"
+
+#include <gtest/gtest.h>
 
 using namespace vornelle;
 

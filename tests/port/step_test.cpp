@@ -1,11 +1,12 @@
 // Step bytes, the pause count, the coefficient check and the ppdev device choice.
+#include "port/step.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "port/ppdevport.h"
 #include "port/portselector.h"
-#include "port/step.h"
+#include "port/ppdevport.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -86,5 +87,6 @@ TEST(PortSelector, FallsBackToTheSimulatedMachineAndSaysSo) {
     EXPECT_EQ(&p, &ports.simulated());
     ports.select(888, Wiring{});
     ports.select(632, Wiring{});
-    EXPECT_EQ(seen, (std::vector<std::string>{"Port simulé (aucun port parallèle)", "Port simulé (aucun port parallèle)"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"Port simulé (aucun port parallèle)",
+                                              "Port simulé (aucun port parallèle)"}));
 }

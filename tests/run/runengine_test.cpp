@@ -1,10 +1,11 @@
 // The cutting run against the simulated machine, with the panel's flags driven from the
 // yield the way its buttons would be.
+#include "run/runengine.h"
+
 #include <gtest/gtest.h>
 
 #include "port/simulatedmachine.h"
 #include "run/recordreader.h"
-#include "run/runengine.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -12,7 +13,7 @@ using namespace vornelle;
 namespace {
 
 class FakeHost : public RunHost {
-public:
+  public:
     explicit FakeHost(RunState& st) : state(st) {}
     const RunFields& fields() override { return f; }
     void setFeeds(const std::string& a, const std::string& b) override { feeds = {a, b}; }
@@ -191,7 +192,7 @@ TEST(Run, StopDuringAPauseWaitsForResumeAndDepthRequests) {
             r.state.pause = 1;
             phase = 1;
         } else if (phase == 1 && r.machine.writeCount() == 2 + 40) {  // lifted, waiting
-            r.state.arret = 1;   // not looked at while paused
+            r.state.arret = 1;                                        // not looked at while paused
             r.state.profplus = 1;
             r.state.profplus = 1;  // two clicks: one millimetre
             phase = 2;
@@ -229,7 +230,8 @@ TEST(Run, RefusalsWriteNothing) {
         EXPECT_FALSE(o.started);
         EXPECT_EQ(r.machine.writeCount(), 0);
         ASSERT_FALSE(r.dialogs.calls.empty());
-        EXPECT_NE(r.dialogs.calls.back().text.find(fragment), std::string::npos) << r.dialogs.calls.back().text;
+        EXPECT_NE(r.dialogs.calls.back().text.find(fragment), std::string::npos)
+            << r.dialogs.calls.back().text;
     };
     Rig noName;
     noName.host.f.Text9 = "";

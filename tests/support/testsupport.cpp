@@ -40,13 +40,20 @@ std::optional<std::string> ScriptedDialogs::inputBox(const std::string& prompt, 
 
 std::string RecordingNavigator::name(PageId p) {
     switch (p) {
-        case PageId::Dessin: return "dessin";
-        case PageId::Mach: return "Mach";
-        case PageId::Configuration: return "configuration";
-        case PageId::Form5: return "form5";
-        case PageId::Form2: return "Form2";
-        case PageId::Decencours: return "decencours";
-        case PageId::Form7: return "Form7";
+        case PageId::Dessin:
+            return "dessin";
+        case PageId::Mach:
+            return "Mach";
+        case PageId::Configuration:
+            return "configuration";
+        case PageId::Form5:
+            return "form5";
+        case PageId::Form2:
+            return "Form2";
+        case PageId::Decencours:
+            return "decencours";
+        case PageId::Form7:
+            return "Form7";
     }
     return "?";
 }

@@ -4,25 +4,25 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/interfaces.h"
 #include "port/step.h"
-#include <functional>
 
 namespace vornelle::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     // Path ending in '/'.
     std::string path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -33,7 +33,7 @@ struct DialogCall {
 };
 
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     Button message(const std::string& text, int style, const std::string& title) override;
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
@@ -45,7 +45,7 @@ public:
 };
 
 class RecordingNavigator : public Navigator {
-public:
+  public:
     void show(PageId p) override { log.push_back("show " + name(p)); }
     void hide(PageId p) override { log.push_back("hide " + name(p)); }
     void close(PageId p) override { log.push_back("close " + name(p)); }
@@ -55,7 +55,7 @@ public:
 
 // Counts yields and runs a script at each one (drive flags "from the yield", as a click would).
 class ScriptedYield : public Yield {
-public:
+  public:
     void yield() override {
         ++count;
         if (onYield) onYield();
@@ -66,7 +66,7 @@ public:
 
 // Records the iteration count of every pause without waiting.
 class RecordingPacer : public Pacer {
-public:
+  public:
     bool attentePas(double V, double c, std::string& error) override {
         auto n = pauseCount(V, c);
         if (!n) {
