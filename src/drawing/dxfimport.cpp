@@ -4,7 +4,11 @@
 // gets exactly one placeholder line before its first coordinate pair.
 #include "dxfimport.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 #include <cmath>
 
 #include "base/fields.h"
@@ -30,20 +34,21 @@ bool isNumber(std::string_view t) {
     return ec == std::errc() && p == t.data() + t.size() && std::isfinite(v);
 }
 
+// Reads the DXF file as pairs of lines through a large buffer (the file is never held
+// whole in memory).
 class PairReader {
   public:
-    explicit PairReader(std::string_view text) : text_(text) {}
-    // Next pair; false at the end of the text.
+    explicit PairReader(std::FILE* f) : file_(f), buffer_(std::make_unique<char[]>(kSize)) {}
+    // Next pair; false at the end of the file or on an unreadable code.
     bool next() {
-        std::string_view c, v;
-        if (!line(c)) return false;
+        if (!line(codeText_)) return false;
         codeLine_ = line_;
-        if (!line(v)) {
-            error_ = "valeur manquante après le code " + std::string(trim(c));
+        if (!line(valueText_)) {
+            error_ = "valeur manquante après le code " + std::string(trim(codeText_));
             return false;
         }
-        c = trim(c);
-        value = trim(v);
+        std::string_view c = trim(codeText_);
+        value = trim(valueText_);
         int n = 0;
         auto [p, ec] = std::from_chars(c.data(), c.data() + c.size(), n);
         if (ec != std::errc() || p != c.data() + c.size()) {
@@ -54,23 +59,42 @@ class PairReader {
         return true;
     }
     int code = 0;
-    std::string_view value;
+    std::string_view value;  // valid until the next call
     long codeLine() const { return codeLine_; }
     long valueLine() const { return line_; }
     const std::string& error() const { return error_; }
 
   private:
-    bool line(std::string_view& out) {
-        if (pos_ >= text_.size()) return false;
-        size_t end = text_.find('\n', pos_);
-        if (end == std::string_view::npos) end = text_.size();
-        out = text_.substr(pos_, end - pos_);
-        pos_ = end + 1;
-        ++line_;
-        return true;
+    static constexpr size_t kSize = 1 << 20;
+    bool line(std::string& out) {
+        out.clear();
+        bool any = false;
+        for (;;) {
+            if (pos_ == end_) {
+                end_ = std::fread(buffer_.get(), 1, kSize, file_);
+                pos_ = 0;
+                if (end_ == 0) {
+                    if (any) ++line_;
+                    return any;
+                }
+            }
+            any = true;
+            const char* start = buffer_.get() + pos_;
+            const char* nl = static_cast<const char*>(std::memchr(start, '\n', end_ - pos_));
+            if (nl) {
+                out.append(start, nl - start);
+                pos_ += static_cast<size_t>(nl - start) + 1;
+                ++line_;
+                return true;
+            }
+            out.append(start, end_ - pos_);
+            pos_ = end_;
+        }
     }
-    std::string_view text_;
-    size_t pos_ = 0;
+    std::FILE* file_;
+    std::unique_ptr<char[]> buffer_;
+    size_t pos_ = 0, end_ = 0;
+    std::string codeText_, valueText_;
     long line_ = 0, codeLine_ = 0;
     std::string error_;
 };
@@ -98,8 +122,8 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     };
     if (path.empty()) return refuse("Nom du fichier ?", "Saisie incomplette !");
     if (!fileExists(path)) return refuse("Fichier introuvable !", "Mauvaise saisie !");
-    auto file = readFile(path);
-    if (!file) return refuse(file.error(), "Mauvaise saisie !");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) return refuse("Impossible de lire le fichier " + path + " : " + std::strerror(errno), "Mauvaise saisie !");
     const std::string scratch = work + "tempX";
     if (Status s = removeFile(scratch); !s) return refuse(s.message, "Mauvaise saisie !");
 
@@ -110,7 +134,7 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     };
 
     // First pass: DXF pairs to the scratch file.
-    PairReader in(*file);
+    PairReader in(file.get());
     bool inEntities = false;
     while (!inEntities && in.next()) {
         if (in.code == 2 && in.value == "ENTITIES") inEntities = true;
@@ -120,7 +144,9 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
         return refuse("Fichier DXF sans section ENTITIES : rien à importer.\nLe dessin n'a pas été modifié.",
                       "Mauvaise saisie !");
 
-    FieldWriter out;
+    auto opened = FieldWriter::append(scratch);
+    if (!opened) return refuse(opened.error(), "Mauvaise saisie !");
+    FieldWriter& out = *opened;
     auto pair = [&out](std::string_view a, std::string_view b) {
         out.text(a);
         out.text(b);
@@ -317,16 +343,11 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
                           ".\nLe dessin n'a pas été modifié.",
                       "Mauvaise saisie !");
     }
-    {
-        auto w = FieldWriter::append(scratch);
-        if (!w) return refuse(w.error(), "Mauvaise saisie !");
-        w->raw(out.contents());
-        if (Status s = w->close(); !s) return refuse(s.message, "Mauvaise saisie !");
-    }
+    if (Status s = out.close(); !s) return refuse(s.message, "Mauvaise saisie !");
 
     // Second pass: the scratch file to drawing records.
     auto sr = FieldReader::open(scratch);
-    if (!sr) return refuse(sr->error(), "Mauvaise saisie !");
+    if (!sr) return refuse(sr.error(), "Mauvaise saisie !");
     Drawing d;
     long n = 1;
     std::string a, b;
