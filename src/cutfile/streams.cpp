@@ -125,15 +125,6 @@ bool FieldStream::slowNext(double& value) {
         fill(kSize / 2);
         if (end_ - pos_ >= 5) return next(value);
     }
-    if (end_ - pos_ >= 3) {
-        const char* p = buffer_.get() + pos_;
-        if (p[0] >= '0' && p[0] <= '9' && p[1] == '\r' && p[2] == '\n') {
-            value = p[0] - '0';
-            pos_ += 3;
-            ++record_;
-            return true;
-        }
-    }
     std::string field;
     auto peek = [this]() -> int { return fill(1) ? static_cast<unsigned char>(buffer_[pos_]) : -1; };
     int c = peek();
