@@ -44,7 +44,7 @@ std::optional<uint64_t> CountedPause::count(double V, double c, std::chrono::ste
 }
 
 bool CountedPause::attentePas(double V, double c, std::string& error) {
-    auto start = std::chrono::steady_clock::now();
+    auto start = now_();
     auto n = count(V, c);
     if (!n) {
         error = coefficientMessage(numberText(c, ','));
@@ -58,7 +58,7 @@ bool CountedPause::attentePas(double V, double c, std::string& error) {
     else if (deadline < start + duration / 2)
         deadline = start + duration / 2;  // every write is held at least half a pause
     lastDeadline_ = deadline;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (now_() < deadline) {
     }
     return true;
 }

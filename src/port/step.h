@@ -2,6 +2,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -48,6 +49,11 @@ class Pacer {
 // lines settle before the clock rises).
 class CountedPause : public Pacer {
   public:
+    using Clock = std::chrono::steady_clock;
+    // `now` reads the clock (tests give a clock of their own).
+    explicit CountedPause(std::function<Clock::time_point()> now = &Clock::now) : now_(std::move(now)) {}
+    // When the last pause ended, or was due to end.
+    Clock::time_point lastDeadline() const { return lastDeadline_; }
     static constexpr std::chrono::nanoseconds kIteration{10};
     bool attentePas(double V, double c, std::string& error) override;
     // The iteration count for (V, c), computed once. While a count is computed for the
@@ -58,7 +64,8 @@ class CountedPause : public Pacer {
 
   private:
     std::map<std::pair<double, double>, std::optional<uint64_t>> cache_;
-    std::chrono::steady_clock::time_point lastDeadline_{};
+    std::function<Clock::time_point()> now_;
+    Clock::time_point lastDeadline_{};
 };
 
 // Message for a coefficient that makes no pause possible.

@@ -54,6 +54,39 @@ TEST(Coefficient, RefusesTextsThatMakeNoPause) {
     EXPECT_EQ(pause.count(20, 0.01), 1900u);
 }
 
+TEST(CountedPause, KeepsItsScheduleWithoutEverCatchingUp) {
+    using namespace std::chrono;
+    // A clock that the test moves; every reading also moves it on by 100 ns, so waits end.
+    CountedPause::Clock::time_point t{};
+    CountedPause pause([&t] { return t += nanoseconds(100); });
+    std::string error;
+    const nanoseconds d = 1900 * CountedPause::kIteration;  // V = 20, c = 0,01: 19 us
+    ASSERT_TRUE(pause.attentePas(20, 0.01, error));
+    auto first = pause.lastDeadline();
+    EXPECT_GE(t, first);
+    // Small work between pauses: the deadlines follow each other exactly one pause apart.
+    for (int i = 1; i <= 5; ++i) {
+        t += microseconds(2);
+        ASSERT_TRUE(pause.attentePas(20, 0.01, error));
+        EXPECT_EQ(pause.lastDeadline(), first + i * d);
+    }
+    // Work longer than half a pause: this write is still held half a pause.
+    auto before = pause.lastDeadline();
+    t = before + microseconds(15);
+    auto start = t + nanoseconds(100);
+    ASSERT_TRUE(pause.attentePas(20, 0.01, error));
+    EXPECT_EQ(pause.lastDeadline(), start + d / 2);
+    // Late by more than a pause: a new schedule from now, no burst to catch up.
+    t = pause.lastDeadline() + milliseconds(3);
+    start = t + nanoseconds(100);
+    ASSERT_TRUE(pause.attentePas(20, 0.01, error));
+    EXPECT_EQ(pause.lastDeadline(), start + d);
+    // A pause of no iteration does not move the schedule.
+    auto last = pause.lastDeadline();
+    ASSERT_TRUE(pause.attentePas(0, 0.01, error));
+    EXPECT_EQ(pause.lastDeadline(), last);
+}
+
 TEST(Ppdev, DeviceFromBaseAddressAndClearOpenFailure) {
     test::TempDir dir;
     std::filesystem::create_directories(dir.file("proc/parport0"));
