@@ -22,13 +22,14 @@ int main(int argc, char** argv) {
     const char* choice = std::getenv("VORNELLE_PORT");
     vornelle::PortSelector ports(!(choice && std::strcmp(choice, "simule") == 0));
     ports.simulated().setRecording(false);
-    vornelle::QtYield yield;
     vornelle::CountedPause pacer;
     vornelle::QtBusyPointer pointer;
     vornelle::RunState run;
     vornelle::DrawingShared drawing;
-    vornelle::RunController runner(run, navigator, dialogs, yield, pacer, pointer, ports);
-    vornelle::AppServices services{dialogs, navigator, ports, yield, pacer, pointer, run, drawing, runner};
+    // Every motion runs on the machine's thread; its end is handed back to this one.
+    vornelle::Machine machine(ports, vornelle::postToScreen(&app));
+    vornelle::RunController runner(run, navigator, dialogs, pacer, pointer, machine);
+    vornelle::AppServices services{dialogs, navigator, machine, pacer, pointer, run, drawing, runner};
     vornelle::MainWindow window(
         [&services](vornelle::PageId id) { return vornelle::makePage(id, services); });
     navigator.target = &window;
@@ -43,5 +44,8 @@ int main(int argc, char** argv) {
     window.show();
     // LPT1 until a page reads the configured port; nothing is written before a command.
     ports.select(888, vornelle::Wiring{});
-    return app.exec();
+    int code = app.exec();
+    // The last window closed during a motion: the motion ends before what it uses goes.
+    machine.abandon();
+    return code;
 }

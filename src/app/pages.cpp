@@ -2,6 +2,7 @@
 #include "pages.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QVBoxLayout>
 
 #include "aboutbox.h"
@@ -20,6 +21,15 @@ QWidget* placeholder(const char* name, const char* caption) {
     l->addWidget(new QLabel("Cette page n'est pas encore disponible."));
     return w;
 }
+// The page refuses motion commands while any motion runs; told at creation and at every change.
+template <class P>
+P* followMachine(P* page, Machine& machine) {
+    page->setMotionBusy(machine.busy());
+    machine.onBusyChanged([p = QPointer<P>(page)](bool busy) {
+        if (p) p->setMotionBusy(busy);
+    });
+    return page;
+}
 }  // namespace
 
 MainWindow::PageMaker makePage(PageId id, AppServices& s) {
@@ -34,18 +44,22 @@ MainWindow::PageMaker makePage(PageId id, AppServices& s) {
             return {[] { return placeholder("dessin", "Travail sur les Fichier"); }, {}};
         case PageId::Mach:
             return {[&s] {
-                        return new ToolPage(
-                            s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
-                            [] { return dossierTravail(); }, s.run, s.drawing,
-                            [&s](ToolPage* page, bool invZ) {
-                                s.runner.run(page, invZ ? RunVariant::Command12 : RunVariant::Command11);
-                            });
+                        return followMachine(
+                            new ToolPage(
+                                s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
+                                [] { return dossierTravail(); }, s.run, s.drawing,
+                                [&s](ToolPage* page, bool invZ) {
+                                    s.runner.run(page, invZ ? RunVariant::Command12 : RunVariant::Command11);
+                                }),
+                            s.machine);
                     },
                     [](QWidget* w) { static_cast<ToolPage*>(w)->formLoad(); }};
         case PageId::Form5:
             return {[&s] {
-                        return new JoystickPage(
-                            s.dialogs, s.navigator, [] { return cheminTemp(); }, s.ports, s.yield, s.pacer);
+                        return followMachine(
+                            new JoystickPage(
+                                s.dialogs, s.navigator, [] { return cheminTemp(); }, s.machine, s.pacer),
+                            s.machine);
                     },
                     [](QWidget* w) { static_cast<JoystickPage*>(w)->formLoad(); }};
         default:

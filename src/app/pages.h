@@ -5,7 +5,7 @@
 #include "base/interfaces.h"
 #include "drawing/shared.h"
 #include "mainwindow.h"
-#include "port/portselector.h"
+#include "port/machine.h"
 #include "port/step.h"
 #include "run/runcontroller.h"
 #include "run/runstate.h"
@@ -15,8 +15,7 @@ namespace vornelle {
 struct AppServices {
     Dialogs& dialogs;
     Navigator& navigator;
-    PortSelector& ports;
-    Yield& yield;
+    Machine& machine;
     Pacer& pacer;
     BusyPointer& pointer;
     RunState& run;

@@ -47,6 +47,9 @@ class Yield {
     virtual ~Yield() = default;
     // Lets pending clicks and repaints run to their end, then returns.
     virtual void yield() = 0;
+    // Called over and over while a run waits for the operator (a pause): may rest a little
+    // instead of spinning.
+    virtual void idle() { yield(); }
 };
 
 class BusyPointer {

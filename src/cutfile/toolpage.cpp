@@ -459,4 +459,10 @@ void ToolPage::rewriteDetails() {
     if (Status s = replaceDetails(det, d); !s) dialogs_.message(s.message, style::kStopOk, "Nom fichier ?");
 }
 
+void ToolPage::setMotionBusy(bool busy) {
+    for (QPushButton* b : {Command11, Command12}) b->setEnabled(!busy);
+    for (QAction* a : menus_)
+        if (a->objectName() == "quit" || a->objectName() == "retourfichier") a->setEnabled(!busy);
+}
+
 }  // namespace vornelle

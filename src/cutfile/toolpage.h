@@ -33,6 +33,9 @@ class ToolPage : public QWidget, public MenuPage {
              std::function<void(ToolPage*, bool)> runCut, QWidget* parent = nullptr);
 
     void formLoad();
+    // A motion runs (a cut, a jog, a homing): "Découper" and the menu entries that would
+    // unload this page are refused until it has ended.
+    void setMotionBusy(bool busy);
     void generate();        // Command10
     void loadCutFile();     // Command3
     void rewriteDetails();  // menu "Modifier le fichier de détails"

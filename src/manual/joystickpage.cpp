@@ -1,13 +1,16 @@
 // Joystick page; see joystickpage.h. The arrows sit on a line drawing of the three axes.
 #include "joystickpage.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <cstring>
 
 #include "base/numbers.h"
 #include "ui/clicklabel.h"
@@ -42,14 +45,13 @@ class AxesDrawing : public QWidget {
 
 }  // namespace
 
-JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, PortSelector& ports,
-                           Yield& yield, Pacer& pacer, QWidget* parent)
+JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, Machine& machine,
+                           Pacer& pacer, QWidget* parent)
     : QWidget(parent),
       dialogs_(dialogs),
       navigator_(navigator),
       folder_(std::move(folder)),
-      ports_(ports),
-      yield_(yield),
+      machine_(machine),
       pacer_(pacer) {
     setObjectName("form5");
     setWindowTitle("Manettes virtuelles");
@@ -105,8 +107,10 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     Label8 = new QLabel("80");
     Label8->setObjectName("Label8");
     Label8->setMinimumWidth(30);
-    connect(HScroll1, &QScrollBar::valueChanged, this,
-            [this](int v) { Label8->setText(QString::number(100 - v)); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this](int v) {
+        Label8->setText(QString::number(100 - v));
+        speed_ = v;
+    });
     sg->addWidget(HScroll1, 1);
     sg->addWidget(Label8);
     left->addWidget(speed);
@@ -134,6 +138,7 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
         b->setFont(f);
         Arrow which = a.arrow;
         connect(b, &QPushButton::clicked, this, [this, which] { arrow(which); });
+        motionButtons_ << b;
     }
     top->addWidget(axes);
 
@@ -154,6 +159,7 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     auto* niche = new QPushButton("A la niche");
     niche->setObjectName("Command1");
     connect(niche, &QPushButton::clicked, this, &JoystickPage::homing);
+    motionButtons_ << niche;
     right->addWidget(niche);
     stopButton_ = new QPushButton("Arrêt");
     stopButton_->setObjectName("CommandArret");
@@ -177,6 +183,13 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
 
 QLineEdit* JoystickPage::edit(const char* name, const QString& text) {
     auto* e = new QLineEdit(text);
+    if (std::strcmp(name, "Text4") == 0) {
+        coefText_ = bytes(text);
+        connect(e, &QLineEdit::textChanged, this, [this](const QString& t) {
+            std::lock_guard<std::mutex> lock(coefMutex_);
+            coefText_ = bytes(t);
+        });
+    }
     e->setObjectName(name);
     e->setMaximumWidth(80);
     return e;
@@ -201,9 +214,14 @@ void JoystickPage::formLoad() {
     Text4->setText(qs(c.coefvitesse));
     const std::string* dirs[3] = {&c.poidsdirX, &c.poidsdirY, &c.poidsdirZ};
     const std::string* clks[3] = {&c.poidsclkX, &c.poidsclkY, &c.poidsclkZ};
+    wiringProblem_.clear();
     for (int a = 0; a < 3; ++a) {
-        dir_[a] = static_cast<int>(leadingNumberOr0(*dirs[a]));
-        clk_[a] = static_cast<int>(leadingNumberOr0(*clks[a]));
+        const std::string axis(1, "XYZ"[a]);
+        auto d = signalWeight(*dirs[a], "DIR " + axis), k = signalWeight(*clks[a], "CLOCK " + axis);
+        if (!d && wiringProblem_.empty()) wiringProblem_ = d.error();
+        if (!k && wiringProblem_.empty()) wiringProblem_ = k.error();
+        dir_[a] = d ? *d : 0;
+        clk_[a] = k ? *k : 0;
         wiring_.dir[a] = dir_[a];
         wiring_.clk[a] = clk_[a];
     }
@@ -225,35 +243,72 @@ void JoystickPage::formLoad() {
         return;
     }
     port_ = portAddress(c.numport);
-    ports_.select(*port_, wiring_);
+    // The status bar names the port; never while a motion holds the current one.
+    if (!machine_.busy()) machine_.ports().select(*port_, wiring_);
 }
 
 bool JoystickPage::ready() {
-    if (port_) return true;
-    dialogs_.message(kNoConfig, style::kQuestionOk, kNoConfigTitle);
-    return false;
+    if (machine_.busy()) return false;  // one motion at a time; the buttons are disabled too
+    if (!port_) {
+        dialogs_.message(kNoConfig, style::kQuestionOk, kNoConfigTitle);
+        return false;
+    }
+    if (!wiringProblem_.empty()) {
+        dialogs_.message(wiringProblem_, style::kStopOk, "Manettes virtuelles");
+        return false;
+    }
+    return true;
 }
 
-MoveContext JoystickPage::context(PortLibrary& p) {
-    return MoveContext{p,
+MoveContext JoystickPage::context(JobContext& job) {
+    return MoveContext{job.port,
                        static_cast<int16_t>(*port_),
-                       yield_,
+                       job.yield,
                        pacer_,
-                       [this] { return static_cast<double>(HScroll1->value()); },
-                       [this] { return bytes(Text4->text()); },
-                       [this] { return stop_; }};
+                       [this] { return static_cast<double>(speed_.load()); },
+                       [this] {
+                           std::lock_guard<std::mutex> lock(coefMutex_);
+                           return coefText_;
+                       },
+                       [this] { return stop_.load(); }};
 }
 
-void JoystickPage::begin() {
-    ++running_;
+void JoystickPage::startMove(std::function<Status(MoveContext&)> move, const char* title) {
+    auto result = std::make_shared<Status>();
+    stop_ = false;
+    bool started = machine_.start(
+        *port_, wiring_,
+        [this, move, result](JobContext& job) {
+            MoveContext m = context(job);
+            *result = move(m);
+        },
+        [this, result, title, page = QPointer<JoystickPage>(this)](const std::string& fault) {
+            if (page) moveEnded(*result, fault, title);
+        });
+    if (!started) return;
+    own_ = true;
     stopButton_->setEnabled(true);
 }
 
-void JoystickPage::end() {
-    if (--running_ == 0) {
-        stop_ = false;
-        stopButton_->setEnabled(false);
+void JoystickPage::moveEnded(const Status& s, const std::string& fault, const char* title) {
+    own_ = false;
+    stop_ = false;
+    stopButton_->setEnabled(false);
+    if (!fault.empty())
+        dialogs_.message(fault + "\nLe déplacement est interrompu.", style::kStopOk, title);
+    else if (!s)
+        dialogs_.message(s.message, style::kStopOk, title);
+    if (closeAfter_) {
+        closeAfter_ = false;
+        navigator_.close(PageId::Form5);
+    } else if (quitAfter_) {
+        quitAfter_ = false;
+        saveAndLeave();
     }
+}
+
+void JoystickPage::setMotionBusy(bool busy) {
+    for (QPushButton* b : motionButtons_) b->setEnabled(!busy);
 }
 
 void JoystickPage::keyPressEvent(QKeyEvent* e) {
@@ -265,8 +320,18 @@ void JoystickPage::keyPressEvent(QKeyEvent* e) {
     QWidget::keyPressEvent(e);
 }
 
+void JoystickPage::closeEvent(QCloseEvent* e) {
+    if (own_) {
+        stop_ = true;
+        closeAfter_ = true;
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
+}
+
 void JoystickPage::stopMove() {
-    if (running_ > 0) stop_ = true;
+    if (own_) stop_ = true;
 }
 
 void JoystickPage::arrow(Arrow a) {
@@ -274,12 +339,11 @@ void JoystickPage::arrow(Arrow a) {
     int axis = arrowAxis(a);
     QLineEdit* spmm = axis == 0 ? Text1 : axis == 1 ? Text3 : Text5;
     QCheckBox* box = axis == 0 ? Check1 : axis == 1 ? Check2 : Check3;
-    PortLibrary& p = ports_.select(*port_, wiring_);
-    MoveContext m = context(p);
-    begin();
-    Status s = jog(m, a, bytes(spmm->text()), bytes(Text2->text()), dir_[axis], clk_[axis], box->isChecked());
-    end();
-    if (!s) dialogs_.message(s.message, style::kStopOk, "Manettes virtuelles");
+    std::string steps = bytes(spmm->text()), distance = bytes(Text2->text());
+    int dir = dir_[axis], clk = clk_[axis];
+    bool ticked = box->isChecked();
+    startMove([=](MoveContext& m) { return jog(m, a, steps, distance, dir, clk, ticked); },
+              "Manettes virtuelles");
 }
 
 void JoystickPage::homing() {
@@ -292,15 +356,19 @@ void JoystickPage::homing() {
     }
     h.descenteZ = descenteZ_;
     h.stepsPerMmZ = bytes(Text5->text());
-    PortLibrary& p = ports_.select(*port_, wiring_);
-    MoveContext m = context(p);
-    begin();
-    Status s = home(m, h);
-    end();
-    if (!s) dialogs_.message(s.message, style::kStopOk, "A la niche");
+    startMove([h](MoveContext& m) { return home(m, h); }, "A la niche");
 }
 
 void JoystickPage::quitter() {
+    if (own_) {  // the move stops first; the page is left once it has ended
+        stop_ = true;
+        quitAfter_ = true;
+        return;
+    }
+    saveAndLeave();
+}
+
+void JoystickPage::saveAndLeave() {
     ArrowFlags f{Check1->isChecked(), Check2->isChecked(), Check3->isChecked()};
     if (!folderPath_.empty() || folder_()) {
         std::string folder = folderPath_.empty() ? *folder_() : folderPath_;

@@ -8,13 +8,16 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWidget>
+#include <atomic>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 
 #include "base/interfaces.h"
 #include "config/configmachine.h"
 #include "motion.h"
-#include "port/portselector.h"
+#include "port/machine.h"
 
 namespace vornelle {
 
@@ -22,8 +25,9 @@ class JoystickPage : public QWidget {
     Q_OBJECT
   public:
     using FolderSource = std::function<Outcome<std::string>()>;
-    JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, PortSelector& ports,
-                 Yield& yield, Pacer& pacer, QWidget* parent = nullptr);
+    // Moves run on `machine`, one at a time with every other motion of the program.
+    JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource folder, Machine& machine, Pacer& pacer,
+                 QWidget* parent = nullptr);
 
     void formLoad();
     void arrow(Arrow a);
@@ -31,25 +35,31 @@ class JoystickPage : public QWidget {
     void quitter();
     // "Arrêt" and Escape: the running move ends before its next step.
     void stopMove();
+    // Another motion runs (or none): the arrows and "A la niche" are refused meanwhile.
+    void setMotionBusy(bool busy);
 
     std::optional<uint16_t> port() const { return port_; }
-    bool moving() const { return running_ > 0; }
+    // One of this page's moves is running.
+    bool moving() const { return own_; }
 
   protected:
     void keyPressEvent(QKeyEvent* e) override;
+    // Closing the page during its move stops the move and closes the page once it has ended.
+    void closeEvent(QCloseEvent* e) override;
 
   private:
     QLineEdit* edit(const char* name, const QString& text);
-    MoveContext context(PortLibrary& p);
-    void begin();
-    void end();
+    MoveContext context(JobContext& job);
+    // Starts `move` on the machine; its message, if any, is shown under `title` at the end.
+    void startMove(std::function<Status(MoveContext&)> move, const char* title);
+    void moveEnded(const Status& s, const std::string& fault, const char* title);
     bool ready();
+    void saveAndLeave();
 
     Dialogs& dialogs_;
     Navigator& navigator_;
     FolderSource folder_;
-    PortSelector& ports_;
-    Yield& yield_;
+    Machine& machine_;
     Pacer& pacer_;
 
     QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5;
@@ -57,6 +67,7 @@ class JoystickPage : public QWidget {
     QLabel* Label8;
     QCheckBox *Check1, *Check2, *Check3;
     QPushButton* stopButton_;
+    QList<QPushButton*> motionButtons_;  // the arrows and "A la niche"
 
     // Kept from the configuration, not shown.
     int dir_[3] = {0, 0, 0};
@@ -67,8 +78,17 @@ class JoystickPage : public QWidget {
     Wiring wiring_;
     std::string folderPath_;
 
-    int running_ = 0;
-    bool stop_ = false;
+    std::string wiringProblem_;  // a weight that cannot drive a line
+
+    // Read by the move on the machine's thread.
+    std::atomic<int> speed_{20};  // HScroll1
+    std::mutex coefMutex_;
+    std::string coefText_;  // Text4 as typed
+    std::atomic<bool> stop_{false};
+
+    bool own_ = false;         // one of this page's moves runs
+    bool quitAfter_ = false;   // "quitter" pressed during the move
+    bool closeAfter_ = false;  // the close box pressed during the move
 };
 
 }  // namespace vornelle

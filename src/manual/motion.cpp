@@ -7,9 +7,10 @@ namespace vornelle {
 namespace {
 
 bool pause(MoveContext& m, std::string& error) {
-    auto c = decimalValue(m.coefficient());
-    if (!c || !(*c > 0)) {
-        error = coefficientMessage(m.coefficient());
+    // Checked at every pause: the text may be edited during the move.
+    auto c = coefficient(m.coefficient());
+    if (!c) {
+        error = c.error();
         return false;
     }
     return m.pacer.attentePas(m.speed(), *c, error);
@@ -36,6 +37,7 @@ bool oneStep(MoveContext& m, StepBytes b, std::string& error) {
 
 Status emitSteps(MoveContext& m, StepBytes b, double n) {
     if (auto c = coefficient(m.coefficient()); !c) return Status::failure(c.error());
+    if (std::string p = stepCountProblem(n); !p.empty()) return Status::failure(p);
     std::string error;
     for (double counter = 1; counter <= n; counter += 1) {
         if (m.stopRequested()) return Status::success();

@@ -11,8 +11,10 @@ PortSelector::PortSelector(bool tryHardware) : tryHardware_(tryHardware) {}
 
 PortLibrary& PortSelector::select(uint16_t address, const Wiring& wiring) {
     simulated_.setWiring(wiring);
-    if (address != address_) {
+    if (address != address_ || failed_) {
         address_ = address;
+        failed_ = false;
+        simulated_.reconnect();
         hardware_.reset();
         problem_.clear();
         deviceExists_ = false;
@@ -28,6 +30,12 @@ PortLibrary& PortSelector::select(uint16_t address, const Wiring& wiring) {
         if (listener_) listener_(description(), problem_, deviceExists_);
     }
     return current();
+}
+
+void PortSelector::failed(const std::string& why) {
+    failed_ = true;
+    hardware_.reset();
+    if (listener_) listener_("Aucun port en service", why, false);
 }
 
 PortLibrary& PortSelector::current() {

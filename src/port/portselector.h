@@ -21,6 +21,9 @@ class PortSelector {
     // tells the simulated machine how to decode the lines.
     PortLibrary& select(uint16_t address, const Wiring& wiring);
     PortLibrary& current();
+    // The port in use stopped answering: it is given up, listeners hear that no port is in
+    // use, and the next select opens it again.
+    void failed(const std::string& why);
     SimulatedMachine& simulated() { return simulated_; }
     std::string description() const;
     // Why the hardware port could not be used (empty when it is in use or was not tried).
@@ -39,6 +42,7 @@ class PortSelector {
     std::string problem_;
     Listener listener_;
     bool deviceExists_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace vornelle

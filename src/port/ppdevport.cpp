@@ -13,6 +13,8 @@
 #include <cstring>
 #include <fstream>
 
+#include "portfault.h"
+
 namespace vornelle {
 
 Outcome<std::unique_ptr<PpdevPort>> PpdevPort::open(const std::string& device) {
@@ -50,36 +52,34 @@ PpdevPort::~PpdevPort() {
 
 void PpdevPort::Write_Port_Bit(int16_t, int16_t value) {
     unsigned char b = static_cast<unsigned char>(value);
-    ::ioctl(fd_, PPWDATA, &b);
+    if (::ioctl(fd_, PPWDATA, &b) != 0)
+        throw PortFault(device_, std::string("écriture : ") + std::strerror(errno));
 }
 
 int PpdevPort::status() {
     unsigned char s = 0;
-    if (::ioctl(fd_, PPRSTATUS, &s) != 0) return -1;
+    if (::ioctl(fd_, PPRSTATUS, &s) != 0)
+        throw PortFault(device_, std::string("lecture de l'état : ") + std::strerror(errno));
     return s;
 }
 
 int16_t PpdevPort::Read_Busy(int16_t) {
     int s = status();
-    if (s < 0) return -1;
     return (s & PARPORT_STATUS_BUSY) ? 0 : 1;
 }
 
 int16_t PpdevPort::Read_Pe(int16_t) {
     int s = status();
-    if (s < 0) return -1;
     return (s & PARPORT_STATUS_PAPEROUT) ? 1 : 0;
 }
 
 int16_t PpdevPort::Read_Select(int16_t) {
     int s = status();
-    if (s < 0) return -1;
     return (s & PARPORT_STATUS_SELECT) ? 1 : 0;
 }
 
 int16_t PpdevPort::Read_Error(int16_t) {
     int s = status();
-    if (s < 0) return -1;
     return (s & PARPORT_STATUS_ERROR) ? 1 : 0;
 }
 

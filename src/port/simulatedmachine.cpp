@@ -1,10 +1,16 @@
 // Simulated machine; see simulatedmachine.h.
 #include "simulatedmachine.h"
 
+#include "portfault.h"
+
 namespace vornelle {
 
 void SimulatedMachine::Write_Port_Bit(int16_t port, int16_t value) {
     uint8_t v = static_cast<uint8_t>(value);
+    if (failed_ || (failAt_ > 0 && writes_ + 1 >= failAt_)) {
+        failed_ = true;
+        throw PortFault(description(), "écriture refusée");
+    }
     if (observer_) observer_(v);
     if (recording_) record_.push_back({Clock::now(), v});
     ++writes_;
@@ -23,16 +29,24 @@ void SimulatedMachine::Write_Port_Bit(int16_t port, int16_t value) {
 }
 
 int16_t SimulatedMachine::Read_Busy(int16_t) {
+    checkRead();
     return position_[0] <= switches_.xZero ? 0 : 1;
 }
 int16_t SimulatedMachine::Read_Pe(int16_t) {
+    checkRead();
     return position_[1] <= switches_.yZero ? 0 : 1;
 }
 int16_t SimulatedMachine::Read_Select(int16_t) {
+    checkRead();
     return position_[2] <= switches_.zClearance ? 0 : 1;
 }
 int16_t SimulatedMachine::Read_Error(int16_t) {
+    checkRead();
     return position_[2] >= switches_.zZero ? 0 : 1;
+}
+
+void SimulatedMachine::checkRead() {
+    if (failed_) throw PortFault(description(), "lecture de l'état refusée");
 }
 
 std::vector<int> SimulatedMachine::values() const {
@@ -44,6 +58,7 @@ std::vector<int> SimulatedMachine::values() const {
 
 void SimulatedMachine::clear() {
     record_.clear();
+    failed_ = false;
     writes_ = 0;
     for (int a = 0; a < 3; ++a) steps_[a] = 0;
 }

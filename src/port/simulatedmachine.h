@@ -64,6 +64,12 @@ class SimulatedMachine : public PortLibrary {
     std::vector<int> values() const;
     int16_t lastPort() const { return lastPort_; }
     void clear();
+    // Write number `n` (counted from 1 since the last clear) and every later write or
+    // status read fails as an unplugged adapter would; 0 never fails.
+    void failAtWrite(long n) { failAt_ = n; }
+    // The adapter plugged in again: writes and reads work from now on.
+    void reconnect() { failed_ = false, failAt_ = 0; }
+    bool failed() const { return failed_; }
 
   private:
     Wiring wiring_;
@@ -76,6 +82,9 @@ class SimulatedMachine : public PortLibrary {
     long position_[3] = {0, 0, 0};
     long steps_[3] = {0, 0, 0};
     long writes_ = 0;
+    long failAt_ = 0;
+    bool failed_ = false;
+    void checkRead();
 };
 
 }  // namespace vornelle

@@ -1,6 +1,8 @@
 // Step bytes and the counted pause; see step.h.
 #include "step.h"
 
+#include <cmath>
+
 #include "base/numbers.h"
 
 namespace vornelle {
@@ -32,7 +34,24 @@ Outcome<double> coefficient(const std::string& text) {
     auto c = decimalValue(text);
     // Up to V = 100 the counter must keep growing by c, else the pause would never end.
     if (!c || !(*c > 0) || !(100.0 + *c > 100.0)) return Failure{coefficientMessage(text)};
+    if ((100.0 - 1.0) / *c > kMaxPauseIterations)
+        return Failure{"Coefficient vitesse \"" + text +
+                       "\" trop petit : une pause durerait trop longtemps. Saisir au moins 0,000001."};
     return *c;
+}
+
+std::string stepCountProblem(double n) {
+    if (n >= kMaxStepCount || std::isnan(n))
+        return "Déplacement de " + numberText(n, ',') + " pas impossible : nombre de pas trop grand.";
+    return {};
+}
+
+Outcome<int> signalWeight(const std::string& text, const std::string& what) {
+    double v = leadingNumberOr0(text);
+    for (int w = 0; w <= 128; w = w == 0 ? 1 : w * 2)
+        if (v == w) return w;
+    return Failure{"Poids du signal " + what + " \"" + text +
+                   "\" invalide : 0 ou une puissance de deux de 1 à 128 (le poids de la broche)."};
 }
 
 std::optional<uint64_t> CountedPause::count(double V, double c, std::chrono::steady_clock::time_point*) {

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,9 +28,23 @@ StepBytes stepBytes(int dirWeight, int clkWeight, bool dirHigh);
 // counter stops growing (the count would never end).
 std::optional<uint64_t> pauseCount(double V, double c);
 
-// The coefficient text as the step of the pause: decimal conversion, greater than 0. The
-// message when it cannot be used.
+// The coefficient text as the step of the pause: decimal conversion, greater than 0, and
+// not so small that the pause at V = 100 would need more than kMaxPauseIterations
+// iterations (counting them alone would freeze the machine for minutes). The message when
+// it cannot be used.
+constexpr double kMaxPauseIterations = 1e8;
 Outcome<double> coefficient(const std::string& text);
+
+// A step count from 2^53 on can no longer be counted one by one in a double (adding 1
+// changes nothing): such a move would never end.
+constexpr double kMaxStepCount = 9007199254740992.0;  // 2^53
+// Message for a move of `n` steps that cannot be made, empty when it can.
+std::string stepCountProblem(double n);
+
+// A signal weight as the configuration or the tool page holds it (leading-number
+// conversion): 0 (line not wired) or a data-line weight 1, 2, 4, ... 128. Anything else
+// (a value such as 1e300 or 3) is refused with the message naming `what`.
+Outcome<int> signalWeight(const std::string& text, const std::string& what);
 
 // Paces steps. The real pacer waits 10 ns per iteration on the steady clock (busy-wait, no
 // sleep), so speeds are the same on every computer; tests use a recording pacer.

@@ -3,7 +3,9 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace vornelle {
@@ -22,7 +24,9 @@ DecencoursPanel::DecencoursPanel(RunState& state, QWidget* parent) : QWidget(par
     setObjectName("decencours");
     setWindowTitle("Découpe en cours");
     auto* top = new QVBoxLayout(this);
-    auto button = [this](const char* name, const char* caption, int RunState::*flag) {
+    // Above the main window, so nothing can cover "Arret d'urgence" during a cut.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    auto button = [this](const char* name, const char* caption, std::atomic<int> RunState::*flag) {
         auto* b = new QPushButton(caption);
         b->setObjectName(name);
         b->setMinimumWidth(160);
@@ -30,6 +34,7 @@ DecencoursPanel::DecencoursPanel(RunState& state, QWidget* parent) : QWidget(par
         return b;
     };
     QPushButton* stop = button("Command1", "Arret d'urgence", &RunState::arret);
+    stop_ = stop;
     stop->setStyleSheet(
         "QPushButton { background: #d03030; color: white; font-weight: bold; padding: 6px; }");
     for (QPushButton* b : {stop, button("Command2", "Pause", &RunState::pause),
@@ -87,6 +92,29 @@ void DecencoursPanel::progress(uint64_t played, uint64_t total, bool force) {
         text += QString("  -  reste environ %1").arg(durationText(left));
     }
     if (text != progress_->text()) progress_->setText(text);
+}
+
+void DecencoursPanel::showRunning() {
+    show();
+    raise();
+    activateWindow();
+    stop_->setFocus();
+}
+
+void DecencoursPanel::showPace(int position) {
+    const QSignalBlocker block(HScroll1);
+    HScroll1->setValue(position);
+    Label1->setText(QString::number(100 - position));
+}
+
+void DecencoursPanel::keyPressEvent(QKeyEvent* e) {
+    // Escape is the emergency stop, as the red button.
+    if (e->key() == Qt::Key_Escape) {
+        if (running_) state_.arret = 1;
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void DecencoursPanel::closeEvent(QCloseEvent* e) {

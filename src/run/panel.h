@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QWidget>
 #include <chrono>
@@ -24,15 +25,22 @@ class DecencoursPanel : public QWidget {
     void progress(uint64_t played, uint64_t total, bool force = false);
     // While a run plays, closing the window asks for an emergency stop.
     void setRunning(bool running) { running_ = running; }
+    // Shown above the program's windows, activated, the focus on "Arret d'urgence".
+    void showRunning();
+    // The pace the run has set (a change of material): the scroll bar and Label1 follow,
+    // without the operator's write-back into the feeds.
+    void showPace(int position);
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     RunState& state_;
     QScrollBar* HScroll1;
     QLabel* Label1;
     QLabel* progress_;
+    QPushButton* stop_;
     bool running_ = false;
     std::chrono::steady_clock::time_point start_, shown_;
 };

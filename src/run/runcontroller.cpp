@@ -13,18 +13,37 @@ const char* kNoConfig = "Vous devez configurer en fonction de votre machine avan
 const char* kNoConfigTitle = "aller en page configuration !!!";
 const char* kFieldNames[] = {"Text9",  "Text10", "Text11", "Text2",  "Text5",  "Text8",  "Text13",
                              "Text14", "Text15", "Text16", "Text17", "Text18", "Text19", "Text20"};
+constexpr int kRefreshMs = 250;  // the panel's progress line, four times a second
 }  // namespace
 
-RunController::RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Yield& yield,
-                             Pacer& pacer, BusyPointer& pointer, PortSelector& ports, QObject* parent)
+RunController::RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Pacer& pacer,
+                             BusyPointer& pointer, Machine& machine, QObject* parent)
     : QObject(parent),
       state_(state),
       navigator_(navigator),
       dialogs_(dialogs),
-      yield_(yield),
       pacer_(pacer),
       pointer_(pointer),
-      ports_(ports) {}
+      machine_(machine),
+      screen_(std::this_thread::get_id()) {
+    refresh_.setInterval(kRefreshMs);
+    connect(&refresh_, &QTimer::timeout, this, &RunController::showProgress);
+}
+
+RunController::~RunController() {
+    // A run still playing uses this object: it must end first.
+    if (machine_.busy()) machine_.abandon();
+}
+
+void RunController::PostedPointer::setBusy(bool busy) {
+    QPointer<RunController> c(&c_);
+    QMetaObject::invokeMethod(
+        &c_,
+        [c, busy] {
+            if (c) c->pointer_.setBusy(busy);
+        },
+        Qt::QueuedConnection);
+}
 
 void RunController::readFields() {
     if (!page_) return;
@@ -39,9 +58,20 @@ void RunController::readFields() {
     fields_.Text5 = text("Text5");
     fields_.Text8 = text("Text8");
     for (int i = 0; i < 8; ++i) fields_.weights[i] = text(kFieldNames[6 + i]);
+    std::lock_guard<std::mutex> lock(fieldsMutex_);
+    shared_ = fields_;
+    ++version_;
+}
+
+const RunFields& RunController::fields() {
+    if (onScreenThread()) return fields_;
+    std::lock_guard<std::mutex> lock(fieldsMutex_);
+    jobFields_ = shared_;
+    return jobFields_;
 }
 
 RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
+    if (machine_.busy()) return {};  // one motion at a time; the buttons are disabled anyway
     page_ = toolPage;
     bool hasPort = false;
     int port = toolPage->property("port").toInt(&hasPort);
@@ -50,38 +80,115 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
         return {};
     }
     readFields();
-    QList<QMetaObject::Connection> watches;
+    for (auto& c : watches_) disconnect(c);
+    watches_.clear();
     for (const char* n : kFieldNames)
         if (auto* e = toolPage->findChild<QLineEdit*>(n))
-            watches << connect(e, &QLineEdit::textChanged, this, [this] { readFields(); });
+            watches_ << connect(e, &QLineEdit::textChanged, this, [this] { readFields(); });
+    auto unwatch = [this] {
+        for (auto& c : watches_) disconnect(c);
+        watches_.clear();
+    };
 
     Wiring w;
+    // Invalid weights are refused by the run's checks below; the wiring only decodes.
+    auto weight = [](const std::string& t) {
+        auto v = signalWeight(t, "");
+        return v ? *v : 0;
+    };
     for (int a = 0; a < 3; ++a) {
-        w.dir[a] = static_cast<int>(leadingNumberOr0(fields_.weights[2 * a]));
-        w.clk[a] = static_cast<int>(leadingNumberOr0(fields_.weights[2 * a + 1]));
+        w.dir[a] = weight(fields_.weights[2 * a]);
+        w.clk[a] = weight(fields_.weights[2 * a + 1]);
         w.inv[a] = toolPage->property(("inv" + std::string(1, "XYZ"[a])).c_str()).toBool();
     }
-    PortLibrary& p = ports_.select(static_cast<uint16_t>(port), w);
-    RunServices services{p, static_cast<int16_t>(port), state_, *this, dialogs_, yield_, pacer_, pointer_};
-    RunOutcome o = runCut(services, variant);
-    for (auto& c : watches) disconnect(c);
+    RunServices screen{machine_.ports().current(),
+                       static_cast<int16_t>(port),
+                       state_,
+                       *this,
+                       dialogs_,
+                       noYield_,
+                       pacer_,
+                       pointer_};
+    auto plan = prepareRun(screen, variant);
+    if (!plan) {
+        unwatch();
+        return {};
+    }
+    beginRun(screen);
+    played_count_ = 0;
+    total_ = plan->total;
+    refresh_.start();
+    last_ = RunOutcome{};
+    RunPlan p = *plan;
+    bool started = machine_.start(
+        static_cast<uint16_t>(port), w,
+        [this, p, port](JobContext& ctx) {
+            RunServices job{ctx.port, static_cast<int16_t>(port), state_, *this, dialogs_, ctx.yield, pacer_,
+                            posted_};
+            played_ = playRun(job, p, &ctx.portFault);
+        },
+        [this, p, port, unwatch](const std::string&) {
+            ended(p, port);
+            unwatch();
+        });
+    if (!started) {  // cannot happen: checked above, and only this thread starts jobs
+        refresh_.stop();
+        unwatch();
+        return {};
+    }
+    RunOutcome o;
+    o.started = true;
     return o;
+}
+
+void RunController::ended(const RunPlan& plan, int address) {
+    refresh_.stop();
+    RunServices screen{machine_.ports().current(),
+                       static_cast<int16_t>(address),
+                       state_,
+                       *this,
+                       dialogs_,
+                       noYield_,
+                       pacer_,
+                       pointer_};
+    last_ = finishRun(screen, plan, played_);
+}
+
+void RunController::showProgress() {
+    if (panel_) panel_->progress(played_count_, total_);
 }
 
 DecencoursPanel* RunController::loadPanel() {
     if (!panel_) {
         panel_ = new DecencoursPanel(state_);
         panel_->setAttribute(Qt::WA_DeleteOnClose);
+        // The operator's moves reach the pace at the next delay.
+        connect(panel_->scrollBar(), &QScrollBar::valueChanged, this, [this](int v) { pace_ = v; });
     }
     return panel_;
 }
 
 int RunController::scrollPosition() {
-    return loadPanel()->scrollBar()->value();
+    if (onScreenThread()) return loadPanel()->scrollBar()->value();
+    return pace_;
 }
 
 void RunController::setScrollPosition(int position) {
-    loadPanel()->scrollBar()->setValue(position);
+    pace_ = position;
+    if (onScreenThread()) {
+        loadPanel()->scrollBar()->setValue(position);
+        return;
+    }
+    // The run changed material: the feed written back here and now, as the scroll bar's
+    // own change would, and the scroll bar shown at its new place when the screen gets to it.
+    state_.scrollChanged(position);
+    QPointer<RunController> c(this);
+    QMetaObject::invokeMethod(
+        this,
+        [c, position] {
+            if (c && c->panel_) c->panel_->showPace(position);
+        },
+        Qt::QueuedConnection);
 }
 
 void RunController::setFeeds(const std::string& Text10, const std::string& Text11) {
@@ -95,8 +202,7 @@ void RunController::showRun() {
     DecencoursPanel* p = loadPanel();
     p->setRunning(true);
     p->startProgress();
-    p->show();
-    p->raise();
+    p->showRunning();
 }
 
 void RunController::stopShown() {
@@ -118,7 +224,9 @@ void RunController::endRun() {
 }
 
 void RunController::progress(uint64_t played, uint64_t total) {
-    if (panel_) panel_->progress(played, total, played == total);
+    played_count_ = played;
+    total_ = total;
+    if (onScreenThread() && panel_) panel_->progress(played, total, played == total);
 }
 
 }  // namespace vornelle

@@ -1,14 +1,20 @@
 // Runs "Découper" for the tool page: reads the page's fields by their names, loads and
-// unloads the panel, hides and shows the tool page, and hands all of it to the run engine.
+// unloads the panel, hides and shows the tool page, and hands the record loop to the
+// machine service, which plays it on its own thread. The checks and messages stay on the
+// screen's thread; the screen follows the run a few times a second and never holds it up.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
+#include <atomic>
+#include <mutex>
+#include <thread>
 
 #include "base/interfaces.h"
 #include "panel.h"
-#include "port/portselector.h"
+#include "port/machine.h"
 #include "port/step.h"
 #include "runengine.h"
 
@@ -17,15 +23,21 @@ namespace vornelle {
 class RunController : public QObject, public RunHost {
     Q_OBJECT
   public:
-    RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Yield& yield, Pacer& pacer,
-                  BusyPointer& pointer, PortSelector& ports, QObject* parent = nullptr);
+    RunController(RunState& state, Navigator& navigator, Dialogs& dialogs, Pacer& pacer, BusyPointer& pointer,
+                  Machine& machine, QObject* parent = nullptr);
+    ~RunController() override;
 
     // Plays the cut of `toolPage` (its fields Text9, Text10, ... and its "port" and
-    // "wiring" properties). Returns when the run has ended, was refused or cancelled.
+    // "wiring" properties). Returns once the run has started on the machine, or was
+    // refused or cancelled; `started` tells which. The end messages come when it ends.
     RunOutcome run(QWidget* toolPage, RunVariant variant);
     DecencoursPanel* panel() const { return panel_; }
+    // The outcome of the last run, once it has ended.
+    const RunOutcome& last() const { return last_; }
 
-    const RunFields& fields() override { return fields_; }
+    // RunHost: fields, pace and progress are also called from the machine's thread.
+    const RunFields& fields() override;
+    uint64_t fieldsVersion() override { return version_; }
     void setFeeds(const std::string& Text10, const std::string& Text11) override;
     int scrollPosition() override;
     void setScrollPosition(int position) override;
@@ -35,19 +47,46 @@ class RunController : public QObject, public RunHost {
     void progress(uint64_t played, uint64_t total) override;
 
   private:
+    // The hourglass as the paused run sets it, carried over to the screen's thread.
+    class PostedPointer : public BusyPointer {
+      public:
+        explicit PostedPointer(RunController& c) : c_(c) {}
+        void setBusy(bool busy) override;
+
+      private:
+        RunController& c_;
+    };
     DecencoursPanel* loadPanel();
     void readFields();
+    bool onScreenThread() const { return std::this_thread::get_id() == screen_; }
+    void showProgress();
+    void ended(const RunPlan& plan, int address);
 
     RunState& state_;
     Navigator& navigator_;
     Dialogs& dialogs_;
-    Yield& yield_;
     Pacer& pacer_;
     BusyPointer& pointer_;
-    PortSelector& ports_;
+    Machine& machine_;
+    PostedPointer posted_{*this};
+    struct NoYield : Yield {
+        void yield() override {}
+    } noYield_;  // the checks and the end messages never yield
+    std::thread::id screen_;
     QPointer<QWidget> page_;
     QPointer<DecencoursPanel> panel_;
-    RunFields fields_;
+    QList<QMetaObject::Connection> watches_;
+    QTimer refresh_;
+    RunOutcome last_;
+    PlayResult played_;
+
+    RunFields fields_;  // screen's copy, read again whenever a field changes
+    std::mutex fieldsMutex_;
+    RunFields shared_;     // handed over to the machine's thread
+    RunFields jobFields_;  // the machine thread's own copy
+    std::atomic<uint64_t> version_{0};
+    std::atomic<int> pace_{0};  // the panel's scroll-bar position as the delays read it
+    std::atomic<uint64_t> played_count_{0}, total_{0};
 };
 
 }  // namespace vornelle

@@ -1,11 +1,13 @@
 // The cutting run; see runengine.h. The loop reads the flags after the second delay of each
-// record, in the order pause, deeper, shallower, stop.
+// record, in the order pause, deeper, shallower, stop. The fields are converted once per
+// change (not once per record), so the loop itself only writes, paces and tests flags.
 #include "runengine.h"
 
 #include <cmath>
 
 #include "base/files.h"
 #include "base/numbers.h"
+#include "port/portfault.h"
 #include "recordreader.h"
 
 namespace vornelle {
@@ -13,36 +15,78 @@ namespace {
 
 constexpr uint64_t kProgressEvery = 64;  // the panel itself redraws at most 4 times a second
 
-struct ZValues {
-    int downDir, downStep, upDir, upStep;
+const char* kWeightNames[8] = {"DIR X", "CLOCK X", "DIR Y", "CLOCK Y", "DIR Z", "CLOCK Z", "7", "8"};
+
+// The field texts as the loop uses them.
+struct FieldValues {
+    std::string problem;  // a field that cannot be used: the run stops with this message
+    double c = 0;         // coefficient
+    double text5 = 0;     // Z steps per mm
+    double text8 = 0;     // clearance, mm
+    int dirSum = 0;       // DIR lines of the four axes: the first write of a record
+    int zMask = 0;        // Z DIR and CLOCK lines
+    int downDir = 0, downStep = 0, upDir = 0, upStep = 0;
 };
 
-ZValues zValues(const RunFields& f, RunVariant v) {
-    int dir = static_cast<int>(leadingNumberOr0(f.weights[4]));
-    int clk = static_cast<int>(leadingNumberOr0(f.weights[5]));
-    if (v == RunVariant::Command11) return {0, clk, dir, clk + dir};
-    return {dir, clk + dir, 0, clk};
+FieldValues convert(const RunFields& f, RunVariant v) {
+    FieldValues out;
+    auto c = coefficient(f.Text2);
+    if (!c)
+        out.problem = c.error();
+    else
+        out.c = *c;
+    int w[8] = {};
+    for (int i = 0; i < 8; ++i) {
+        auto weight = signalWeight(f.weights[i], kWeightNames[i]);
+        if (!weight) {
+            if (out.problem.empty()) out.problem = weight.error();
+        } else {
+            w[i] = *weight;
+        }
+    }
+    out.text5 = leadingNumberOr0(f.Text5);
+    out.text8 = leadingNumberOr0(f.Text8);
+    out.dirSum = w[0] + w[2] + w[4] + w[6];
+    out.zMask = w[5] + w[4];
+    int dir = w[4], clk = w[5];
+    if (v == RunVariant::Command11) {
+        out.downDir = 0, out.downStep = clk, out.upDir = dir, out.upStep = clk + dir;
+    } else {
+        out.downDir = dir, out.downStep = clk + dir, out.upDir = 0, out.upStep = clk;
+    }
+    return out;
 }
 
 class Run {
   public:
-    Run(RunServices& s, RunVariant v) : s_(s), v_(v) {}
+    Run(RunServices& s, RunVariant v) : s_(s), v_(v) { refresh(true); }
+
+    // The fields as they are now; converted again only when one has changed.
+    const FieldValues& values() {
+        refresh(false);
+        return values_;
+    }
 
     // The delay: V the scroll-bar position, c the coefficient, each read once per delay.
     bool delay() {
-        auto c = decimalValue(s_.host.fields().Text2);
-        if (!c || !(*c > 0)) {
-            error_ = coefficientMessage(s_.host.fields().Text2);
+        const FieldValues& f = values();
+        if (!f.problem.empty()) {
+            error_ = f.problem;
             return false;
         }
-        return s_.pacer.attentePas(s_.host.scrollPosition(), *c, error_);
+        return s_.pacer.attentePas(s_.host.scrollPosition(), f.c, error_);
     }
 
+    // n steps of Z up or down (a counter from 1 while it is at most n); the number made.
     bool zMove(double n, bool up) {
-        ZValues z = zValues(s_.host.fields(), v_);
-        int dir = up ? z.upDir : z.downDir;
-        int step = up ? z.upStep : z.downStep;
+        if (std::string p = stepCountProblem(n); !p.empty()) {
+            error_ = p;
+            return false;
+        }
         for (double k = 1; k <= n; k += 1) {
+            const FieldValues& f = values();
+            int dir = up ? f.upDir : f.downDir;
+            int step = up ? f.upStep : f.downStep;
             s_.port.Write_Port_Bit(s_.address, static_cast<int16_t>(dir));
             s_.yield.yield();
             if (!delay()) return false;
@@ -56,6 +100,16 @@ class Run {
     RunServices& s_;
     RunVariant v_;
     std::string error_;
+
+  private:
+    void refresh(bool force) {
+        uint64_t version = s_.host.fieldsVersion();
+        if (!force && version == version_) return;
+        version_ = version;
+        values_ = convert(s_.host.fields(), v_);
+    }
+    uint64_t version_ = 0;
+    FieldValues values_;
 };
 
 std::optional<double> feed(const std::string& text) {
@@ -72,161 +126,187 @@ int toPosition(double v) {
     return static_cast<int>(std::nearbyint(v));
 }
 
+// One record after its two writes: the panel's requests in their order. False when the
+// run must end (a failure, or the emergency stop).
+bool requests(RunServices& s, Run& run, PlayResult& out) {
+    RunState& st = s.state;
+    auto setBusy = [&](bool b) {
+        if (b != out.busy) s.pointer.setBusy(b);
+        out.busy = b;
+    };
+    if (st.pause == 1) {
+        // The tool comes back down by exactly the steps it went up, whatever is typed in
+        // the clearance or the steps per millimetre during the wait.
+        const FieldValues& pf = run.values();
+        double lift = pf.text5 * pf.text8;
+        if (!run.zMove(lift, true)) return out.failure = run.error_, false;
+        setBusy(false);
+        while (st.reprise != 1) s.yield.idle();
+        if (!run.zMove(lift, false)) return out.failure = run.error_, false;
+        setBusy(true);
+        st.pause = 0;
+        st.reprise = 0;
+    }
+    s.yield.yield();
+    if (st.profplus == 1) {
+        if (!run.zMove(run.values().text5, false)) return out.failure = run.error_, false;
+        st.profplus = 0;
+    }
+    s.yield.yield();
+    if (st.profmoins == 1) {
+        if (!run.zMove(run.values().text5, true)) return out.failure = run.error_, false;
+        st.profmoins = 0;
+    }
+    return st.arret != 1;
+}
+
+void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, PlayResult& out) {
+    RunState& st = s.state;
+    uint8_t r = 0;
+    for (;;) {
+        RecordReader::Result res = file.next(r);
+        if (res == RecordReader::Result::End) break;
+        if (res == RecordReader::Result::Bad) {
+            out.failure = file.error();
+            break;
+        }
+        const FieldValues& f = run.values();
+        if (!f.problem.empty()) {
+            out.failure = f.problem;
+            break;
+        }
+        s.port.Write_Port_Bit(s.address, static_cast<int16_t>(f.dirSum & r));
+        int m = r & f.zMask;
+        if (st.horsmatiere == 1 && m == f.downStep) {
+            st.horsmatiere = 0;
+            s.host.setScrollPosition(toPosition(100 - st.vitdans));
+        }
+        if (!st.outOfMaterial() && m == f.upStep) {
+            st.horsmatiere = 1;
+            s.host.setScrollPosition(toPosition(100 - st.vithors));
+        }
+        if (!run.delay()) {
+            out.failure = run.error_;
+            break;
+        }
+        s.port.Write_Port_Bit(s.address, r);
+        s.yield.yield();
+        if (!run.delay()) {
+            out.failure = run.error_;
+            break;
+        }
+        s.yield.yield();
+        ++out.records;
+        if (out.records % kProgressEvery == 0) s.host.progress(out.records, plan.total);
+        if (!requests(s, run, out)) break;
+    }
+}
+
 }  // namespace
 
-RunOutcome runCut(RunServices& s, RunVariant variant) {
-    RunOutcome out;
+std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant) {
     RunState& st = s.state;
     const RunFields& f0 = s.host.fields();
-    // 1. Local stop indicator and the flags (arret untouched).
-    bool stopped = false;
-    st.pause = st.reprise = st.profplus = st.profmoins = 0;
+    // 1. The flags (arret untouched).
+    st.pause = 0, st.reprise = 0, st.profplus = 0, st.profmoins = 0;
     // 2. Feeds from the page, refused when they are no pace the scroll bar can take.
     auto fout = feed(f0.Text11);
     auto fin = feed(f0.Text10);
     if (!fin) {
         s.dialogs.message(feedMessage("dans la matière (Petite vitesse)", f0.Text10), style::kStopOk,
                           "Découpe");
-        return out;
+        return std::nullopt;
     }
     if (!fout) {
         s.dialogs.message(feedMessage("hors matière (Grande vitesse)", f0.Text11), style::kStopOk, "Découpe");
-        return out;
+        return std::nullopt;
     }
     st.vithors = *fout;
     st.vitdans = *fin;
     // 3. Pace of the in-material feed; this positioning writes back into vitdans only.
     {
-        std::optional<int> keep = st.horsmatiere;
+        int keep = st.horsmatiere;
         st.horsmatiere = 0;
         s.host.setScrollPosition(toPosition(100 - st.vitdans));
         st.horsmatiere = keep;
     }
     // 4, 5. The cut file.
-    const std::string name = s.host.fields().Text9;
-    if (name.empty()) {
+    RunPlan plan;
+    plan.variant = variant;
+    plan.name = s.host.fields().Text9;
+    if (plan.name.empty()) {
         s.dialogs.message("Saisie nom du fichier de découpe ?", style::kStopOk, "Nom fichier ?");
-        return out;
+        return std::nullopt;
     }
-    if (!fileExists(name)) {
+    if (!fileExists(plan.name)) {
         s.dialogs.message("Fichier introuvable !", style::kStopOk, "Nom fichier ?");
-        return out;
+        return std::nullopt;
     }
     // Checked as a whole before anything moves.
-    if (auto c = coefficient(s.host.fields().Text2); !c) {
-        s.dialogs.message(c.error(), style::kStopOk, "Découpe");
-        return out;
+    if (std::string p = convert(s.host.fields(), variant).problem; !p.empty()) {
+        s.dialogs.message(p, style::kStopOk, "Découpe");
+        return std::nullopt;
     }
     s.pointer.setBusy(true);
-    auto total = checkCutFile(name);
+    auto total = checkCutFile(plan.name);
     s.pointer.setBusy(false);
     if (!total) {
         s.dialogs.message(total.error(), style::kStopOk, "Découpe");
-        return out;
+        return std::nullopt;
     }
+    plan.total = *total;
     // 6. Confirmation.
-    if (s.dialogs.message("Prêt pour la découpe ?", style::kStopYesNo, "Découpe") != Button::Yes) return out;
-    out.started = true;
+    if (s.dialogs.message("Prêt pour la découpe ?", style::kStopYesNo, "Découpe") != Button::Yes)
+        return std::nullopt;
+    return plan;
+}
+
+void beginRun(RunServices& s) {
     // 7, 8.
     s.pointer.setBusy(true);
-    bool busy = true;
+    s.host.showRun();
+    s.state.horsmatiere = 1;
+}
+
+PlayResult playRun(RunServices& s, const RunPlan& plan, std::string* portFault) {
+    PlayResult out;
+    RecordReader file;
+    Run run(s, plan.variant);
+    if (Status o = file.open(plan.name); !o) {
+        out.failure = o.message;
+        return out;
+    }
+    // 9. Record loop.
+    try {
+        loop(s, plan, file, run, out);
+    } catch (const PortFault& f) {
+        out.failure = f.message() + "\nEnregistrement " + std::to_string(out.records + 1) + " sur " +
+                      std::to_string(plan.total) + " : la machine s'est arrêtée là.";
+        if (portFault) *portFault = f.message();
+    }
+    return out;
+}
+
+RunOutcome finishRun(RunServices& s, const RunPlan& plan, const PlayResult& played) {
+    RunOutcome out;
+    out.started = true;
+    out.records = played.records;
+    RunState& st = s.state;
+    bool busy = played.busy;
     auto setBusy = [&](bool b) {
         if (b != busy) s.pointer.setBusy(b);
         busy = b;
     };
-    s.host.showRun();
-    st.horsmatiere = 1;
-    RecordReader file;
-    Run run(s, variant);
-    std::string failure;
-    if (Status o = file.open(name); !o) failure = o.message;
-
-    // 9. Record loop.
-    uint8_t r = 0;
-    while (failure.empty()) {
-        RecordReader::Result res = file.next(r);
-        if (res == RecordReader::Result::End) break;
-        if (res == RecordReader::Result::Bad) {
-            failure = file.error();
-            break;
-        }
-        const RunFields& f = s.host.fields();
-        int dirSum =
-            static_cast<int>(std::nearbyint(leadingNumberOr0(f.weights[0]) + leadingNumberOr0(f.weights[2]) +
-                                            leadingNumberOr0(f.weights[4]) + leadingNumberOr0(f.weights[6])));
-        s.port.Write_Port_Bit(s.address, static_cast<int16_t>(dirSum & r));
-        ZValues z = zValues(f, variant);
-        int zMask = static_cast<int>(leadingNumberOr0(f.weights[5])) +
-                    static_cast<int>(leadingNumberOr0(f.weights[4]));
-        int m = r & zMask;
-        if (st.horsmatiere.value_or(0) == 1 && m == z.downStep) {
-            st.horsmatiere = 0;
-            s.host.setScrollPosition(toPosition(100 - st.vitdans));
-        }
-        if (st.horsmatiere.value_or(0) == 0 && m == z.upStep) {
-            st.horsmatiere = 1;
-            s.host.setScrollPosition(toPosition(100 - st.vithors));
-        }
-        if (!run.delay()) {
-            failure = run.error_;
-            break;
-        }
-        s.port.Write_Port_Bit(s.address, r);
-        s.yield.yield();
-        if (!run.delay()) {
-            failure = run.error_;
-            break;
-        }
-        s.yield.yield();
-        ++out.records;
-        if (out.records % kProgressEvery == 0) s.host.progress(out.records, *total);
-
-        if (st.pause == 1) {
-            const RunFields& pf = s.host.fields();
-            double lift = leadingNumberOr0(pf.Text5) * leadingNumberOr0(pf.Text8);
-            if (!run.zMove(lift, true)) {
-                failure = run.error_;
-                break;
-            }
-            setBusy(false);
-            while (st.reprise != 1) s.yield.yield();
-            const RunFields& rf = s.host.fields();
-            if (!run.zMove(leadingNumberOr0(rf.Text8) * leadingNumberOr0(rf.Text5), false)) {
-                failure = run.error_;
-                break;
-            }
-            setBusy(true);
-            st.pause = 0;
-            st.reprise = 0;
-        }
-        s.yield.yield();
-        if (st.profplus == 1) {
-            if (!run.zMove(leadingNumberOr0(s.host.fields().Text5), false)) {
-                failure = run.error_;
-                break;
-            }
-            st.profplus = 0;
-        }
-        s.yield.yield();
-        if (st.profmoins == 1) {
-            if (!run.zMove(leadingNumberOr0(s.host.fields().Text5), true)) {
-                failure = run.error_;
-                break;
-            }
-            st.profmoins = 0;
-        }
-        if (st.arret == 1) break;
-    }
-    s.host.progress(out.records, *total);
-
+    s.host.progress(played.records, plan.total);
     // 10. Emergency stop, or a failure that ends the run the same way.
-    if (st.arret == 1 || !failure.empty()) {
+    bool stopped = false;
+    if (st.arret == 1 || !played.failure.empty()) {
         stopped = true;
         setBusy(false);
-        if (failure.empty())
+        if (played.failure.empty())
             s.dialogs.message("Découpe arretée !", style::kStopOk, "Découpe");
         else
-            s.dialogs.message("Découpe arretée !\n" + failure, style::kStopOk, "Découpe");
+            s.dialogs.message("Découpe arretée !\n" + played.failure, style::kStopOk, "Découpe");
         s.host.stopShown();
         st.arret = 0;
     }
@@ -238,6 +318,14 @@ RunOutcome runCut(RunServices& s, RunVariant variant) {
     s.host.endRun();
     out.stopped = stopped;
     return out;
+}
+
+RunOutcome runCut(RunServices& s, RunVariant variant) {
+    auto plan = prepareRun(s, variant);
+    if (!plan) return {};
+    beginRun(s);
+    PlayResult played = playRun(s, *plan);
+    return finishRun(s, *plan, played);
 }
 
 }  // namespace vornelle

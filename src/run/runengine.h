@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/interfaces.h"
@@ -36,6 +37,9 @@ class RunHost {
     virtual ~RunHost() = default;
     // The fields, read at the moments the run reads them.
     virtual const RunFields& fields() = 0;
+    // Changes whenever a field has changed since the last call of fields(); the run converts
+    // the texts again only then.
+    virtual uint64_t fieldsVersion() { return 0; }
     // Feeds written back to Text10 / Text11 at the end.
     virtual void setFeeds(const std::string& Text10, const std::string& Text11) = 0;
     // The panel's scroll bar (loads the panel); setting it raises its change handling.
@@ -65,7 +69,33 @@ struct RunOutcome {
     uint64_t records = 0;  // records played
 };
 
-// The click on "Découper".
+// A run the operator has confirmed: the cut file and its number of records.
+struct RunPlan {
+    std::string name;
+    uint64_t total = 0;
+    RunVariant variant = RunVariant::Command11;
+};
+
+// How the record loop ended.
+struct PlayResult {
+    uint64_t records = 0;  // records played
+    std::string failure;   // why the run ended early, empty when it did not fail
+    bool busy = true;      // the hourglass is shown
+};
+
+// The click on "Découper", in four parts so that the loop can play on the machine's thread
+// while the checks and messages stay on the screen's:
+// the checks, the feeds and "Prêt pour la découpe ?"; a plan when the operator said yes.
+std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant);
+// The hourglass, the panel, the tool out of the material.
+void beginRun(RunServices& s);
+// The record loop: no message, no window; the flags read and cleared at their points. A
+// port that fails ends it with the record reached (the PortFault is caught here and its
+// message put in `portFault`).
+PlayResult playRun(RunServices& s, const RunPlan& plan, std::string* portFault = nullptr);
+// "Découpe arretée !" or "découpe terminée !", the feeds written back, the panel unloaded.
+RunOutcome finishRun(RunServices& s, const RunPlan& plan, const PlayResult& played);
+// All four in a row on one thread (command-line tool, tests).
 RunOutcome runCut(RunServices& s, RunVariant variant);
 
 }  // namespace vornelle

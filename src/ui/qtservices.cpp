@@ -45,6 +45,13 @@ void QtYield::yield() {
     QApplication::processEvents(QEventLoop::AllEvents);
 }
 
+std::function<void(std::function<void()>)> postToScreen(QObject* context) {
+    QPointer<QObject> c(context);
+    return [c](std::function<void()> f) {
+        if (c) QMetaObject::invokeMethod(c, std::move(f), Qt::QueuedConnection);
+    };
+}
+
 void QtBusyPointer::setBusy(bool busy) {
     if (busy)
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "base/interfaces.h"
 
@@ -24,6 +25,10 @@ class QtYield : public Yield {
   public:
     void yield() override;
 };
+
+// Runs calls on the thread of `context` (the screen's), later, through its event queue;
+// calls posted after `context` is gone are dropped.
+std::function<void(std::function<void()>)> postToScreen(QObject* context);
 
 class QtBusyPointer : public BusyPointer {
   public:

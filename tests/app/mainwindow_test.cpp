@@ -11,6 +11,7 @@
 #include "app/pages.h"
 #include "testsupport.h"
 #include "ui/menupage.h"
+#include "ui/qtservices.h"
 
 using namespace vornelle;
 
@@ -94,15 +95,15 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     test::ScriptedDialogs dialogs;
     test::RecordingNavigator nav;
     PortSelector ports(false);
-    test::ScriptedYield yield;
+    Machine machine(ports, postToScreen(qApp));
     test::RecordingPacer pacer;
     struct : BusyPointer {
         void setBusy(bool) override {}
     } pointer;
     RunState run;
     DrawingShared drawing;
-    RunController runner(run, nav, dialogs, yield, pacer, pointer, ports);
-    AppServices services{dialogs, nav, ports, yield, pacer, pointer, run, drawing, runner};
+    RunController runner(run, nav, dialogs, pacer, pointer, machine);
+    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
     MainWindow w([&services](PageId id) { return makePage(id, services); });
     w.show();
     for (QAction* a : w.menuBar()->actions())

@@ -15,8 +15,10 @@
 #include "base/files.h"
 #include "config/configmachine.h"
 #include "drawing/dxfimport.h"
+#include "machinetest.h"
 #include "run/runcontroller.h"
 #include "testsupport.h"
+#include "ui/qtservices.h"
 
 using namespace vornelle;
 
@@ -39,9 +41,9 @@ struct Fixture {
     RunState run;
     DrawingShared drawing;
     PortSelector ports{false};
-    test::ScriptedYield yield;
+    Machine machine{ports, postToScreen(qApp)};
     test::RecordingPacer pacer;
-    RunController runner{run, nav, dialogs, yield, pacer, pointer, ports};
+    RunController runner{run, nav, dialogs, pacer, pointer, machine};
     std::unique_ptr<ToolPage> page;
     Fixture() {
         std::filesystem::create_directories(dir.file("data/work"));
@@ -51,6 +53,13 @@ struct Fixture {
             [this](ToolPage* p, bool invZ) {
                 runner.run(p, invZ ? RunVariant::Command12 : RunVariant::Command11);
             });
+        machine.onBusyChanged([this](bool b) {
+            if (page) page->setMotionBusy(b);
+        });
+    }
+    ~Fixture() {
+        test::waitIdle(machine);
+        page.reset();
     }
     void configure() { test::spit(dir.file("data/vrnl1.cfg"), kConfig); }
     QLineEdit* text(const char* n) { return page->findChild<QLineEdit*>(n); }
@@ -240,18 +249,21 @@ TEST(ToolPage, DecouperPlaysTheCutThroughThePanel) {
     f.button("Command10")->click();
     f.dialogs.calls.clear();
     f.ports.simulated().setRecording(false);
-    // The operator moves the panel's scroll bar during the run (tool out of the material).
-    bool moved = false;
-    f.yield.onYield = [&] {
-        if (!moved && f.ports.simulated().writeCount() > 10) {
-            moved = true;
-            ASSERT_NE(f.runner.panel(), nullptr);
-            EXPECT_TRUE(f.runner.panel()->isVisible());
-            EXPECT_EQ(f.runner.panel()->windowTitle(), "Découpe en cours");
-            f.runner.panel()->scrollBar()->setValue(25);
-        }
-    };
+    // The operator moves the panel's scroll bar during the run (tool out of the material):
+    // the run is held after its 10th write meanwhile.
+    test::Gate gate;
+    f.machine.setStepHook([&] {
+        if (f.ports.simulated().writeCount() > 10 && !gate.reached()) gate.arrive();
+    });
     f.button("Command12")->click();
+    ASSERT_TRUE(gate.waitReached());
+    ASSERT_NE(f.runner.panel(), nullptr);
+    EXPECT_TRUE(f.runner.panel()->isVisible());
+    EXPECT_EQ(f.runner.panel()->windowTitle(), "Découpe en cours");
+    EXPECT_FALSE(f.button("Command12")->isEnabled());  // no second run inside the first
+    f.runner.panel()->scrollBar()->setValue(25);
+    gate.release();
+    ASSERT_TRUE(test::waitIdle(f.machine));
     EXPECT_EQ(f.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "découpe terminée !"}));
     EXPECT_EQ(f.nav.log, (std::vector<std::string>{"hide Mach", "show Mach"}));
     uint64_t ticks = 0;

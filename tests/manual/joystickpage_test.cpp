@@ -12,8 +12,10 @@
 
 #include "base/files.h"
 #include "config/configmachine.h"
+#include "machinetest.h"
 #include "testsupport.h"
 #include "ui/clicklabel.h"
+#include "ui/qtservices.h"
 
 using namespace vornelle;
 
@@ -36,12 +38,24 @@ struct Fixture {
     test::ScriptedDialogs dialogs;
     test::RecordingNavigator nav;
     PortSelector ports{false};
-    test::ScriptedYield yield;
+    Machine machinery{ports, postToScreen(qApp)};
     test::RecordingPacer pacer;
     std::unique_ptr<JoystickPage> page;
     Fixture() {
         page = std::make_unique<JoystickPage>(
-            dialogs, nav, [this] { return Outcome<std::string>(dir.path()); }, ports, yield, pacer);
+            dialogs, nav, [this] { return Outcome<std::string>(dir.path()); }, machinery, pacer);
+        machinery.onBusyChanged([this](bool b) {
+            if (page) page->setMotionBusy(b);
+        });
+    }
+    ~Fixture() {
+        test::waitIdle(machinery);
+        page.reset();
+    }
+    // Clicks and waits until the move it started has ended.
+    void click(const char* n) {
+        button(n)->click();
+        EXPECT_TRUE(test::waitIdle(machinery));
     }
     QLineEdit* text(const char* n) { return page->findChild<QLineEdit*>(n); }
     QPushButton* button(const char* n) { return page->findChild<QPushButton*>(n); }
@@ -62,8 +76,8 @@ TEST(JoystickPage, WithoutConfigurationShowsTheMessageAndNeverWrites) {
     EXPECT_EQ(f.dialogs.calls[0].title, "on ne me la fait pas à moi !!!");
     EXPECT_EQ(f.dialogs.calls[0].style, 288);
     EXPECT_FALSE(f.page->port());
-    f.button("Command10")->click();
-    f.button("Command1")->click();
+    f.click("Command10");
+    f.click("Command1");
     EXPECT_EQ(f.dialogs.calls.size(), 3u);
     EXPECT_EQ(f.machine().writeCount(), 0);
     EXPECT_FALSE(fileExists(f.dir.file("vrnlman.cfg")));
@@ -76,7 +90,7 @@ TEST(JoystickPage, WithoutConfigurationShowsTheMessageAndNeverWrites) {
     g.page->formLoad();
     ASSERT_EQ(g.dialogs.calls.size(), 1u);
     EXPECT_NE(g.dialogs.calls[0].text.find("port"), std::string::npos);
-    g.button("Command9")->click();
+    g.click("Command9");
     EXPECT_EQ(g.machine().writeCount(), 0);
 }
 
@@ -102,7 +116,7 @@ TEST(JoystickPage, LoadsConfigurationMovesAndQuits) {
     EXPECT_EQ(label8->text(), "99");
 
     f.text("Text2")->setText("1");
-    f.button("Command10")->click();
+    f.click("Command10");
     EXPECT_EQ(f.machine().steps(0), 120);
     EXPECT_EQ(f.machine().lastPort(), 632);
     EXPECT_EQ(f.pacer.counts.front(), 1u);  // V = 1
@@ -110,7 +124,7 @@ TEST(JoystickPage, LoadsConfigurationMovesAndQuits) {
     // Tick X, quit, show again: the page keeps its fields; the file holds the boxes.
     f.check("Check1")->setChecked(true);
     f.text("Text1")->setText("33");
-    f.button("Command5")->click();
+    f.click("Command5");
     EXPECT_EQ(f.nav.log, (std::vector<std::string>{"hide form5", "show Mach"}));
     EXPECT_EQ(test::slurp(f.dir.file("vrnlman.cfg")), "1,0,0\r\n");
     EXPECT_EQ(f.text("Text1")->text(), "33");
@@ -130,34 +144,129 @@ TEST(JoystickPage, StopButtonAndEscapeEndAMove) {
     f.page->formLoad();
     QPushButton* stop = f.button("CommandArret");
     EXPECT_FALSE(stop->isEnabled());
-    bool enabledDuringMove = false;
-    f.yield.onYield = [&] {
-        if (f.yield.count == 10) {
-            enabledDuringMove = stop->isEnabled();
-            stop->click();
-        }
-    };
+    // Held at the 10th write (5 steps made, the 6th begun): the operator presses "Arrêt".
+    test::Gate gate;
+    f.machinery.setStepHook([&] {
+        if (f.machine().writeCount() == 10 && !gate.reached()) gate.arrive();
+    });
     f.text("Text2")->setText("100");
     f.button("Command10")->click();
-    EXPECT_TRUE(enabledDuringMove);
+    ASSERT_TRUE(gate.waitReached());
+    EXPECT_TRUE(stop->isEnabled());
+    EXPECT_FALSE(f.button("Command6")->isEnabled());  // no second move meanwhile
+    stop->click();
+    gate.release();
+    ASSERT_TRUE(test::waitIdle(f.machinery));
     EXPECT_EQ(f.machine().steps(0), 5);
     EXPECT_FALSE(stop->isEnabled());
+    EXPECT_TRUE(f.button("Command6")->isEnabled());
 
     // Escape does the same, here during a homing whose X switch never closes.
     f.machine().setSwitches({-1000000000, 0, 0, 0});
     f.page->show();
-    long start = f.yield.count;
-    f.yield.onYield = [&] {
-        if (f.yield.count == start + 3000) QTest::keyClick(f.page.get(), Qt::Key_Escape);
-    };
+    test::Gate g2;
+    f.machinery.setStepHook([&] {
+        if (f.machine().steps(0) == 1000 && !g2.reached()) g2.arrive();
+    });
     f.button("Command1")->click();
+    ASSERT_TRUE(g2.waitReached());
+    QTest::keyClick(f.page.get(), Qt::Key_Escape);
+    g2.release();
+    ASSERT_TRUE(test::waitIdle(f.machinery));
     EXPECT_FALSE(f.page->moving());
-    EXPECT_GT(f.machine().steps(0), 100);
-    EXPECT_LT(f.machine().steps(0), 3000);
+    EXPECT_EQ(f.machine().steps(0), 1000);
     // A further move is not stopped by the earlier request.
-    f.yield.onYield = nullptr;
+    f.machinery.setStepHook(nullptr);
     f.text("Text2")->setText("1");
     long before = f.machine().steps(1);
-    f.button("Command6")->click();
+    f.click("Command6");
     EXPECT_EQ(f.machine().steps(1) - before, 80);
+}
+
+TEST(JoystickPage, LeavingDuringAHomingStopsItFirst) {
+    // "quitter" during a homing: the homing stops, then the flags are saved and the page left.
+    Fixture f;
+    ASSERT_TRUE(sauveconfig(f.dir.path(), config()));
+    f.page->formLoad();
+    f.machine().setSwitches({-1000000000, 0, 0, 0});
+    test::Gate gate;
+    f.machinery.setStepHook([&] {
+        if (f.machine().steps(0) == 50 && !gate.reached()) gate.arrive();
+    });
+    f.button("Command1")->click();
+    ASSERT_TRUE(gate.waitReached());
+    f.button("Command5")->click();
+    EXPECT_TRUE(f.nav.log.empty());  // not left while the move runs
+    gate.release();
+    ASSERT_TRUE(test::waitIdle(f.machinery));
+    EXPECT_EQ(f.machine().steps(0), 50);
+    EXPECT_EQ(f.nav.log, (std::vector<std::string>{"hide form5", "show Mach"}));
+
+    // The close box during a homing: refused until the homing has stopped, then closed;
+    // the page is never freed under the move.
+    Fixture g;
+    ASSERT_TRUE(sauveconfig(g.dir.path(), config()));
+    g.page->formLoad();
+    g.machine().setSwitches({-1000000000, 0, 0, 0});
+    g.page->show();
+    test::Gate g2;
+    g.machinery.setStepHook([&] {
+        if (g.machine().steps(0) == 50 && !g2.reached()) g2.arrive();
+    });
+    g.button("Command1")->click();
+    ASSERT_TRUE(g2.waitReached());
+    EXPECT_FALSE(g.page->close());
+    EXPECT_TRUE(g.page->isVisible());
+    g2.release();
+    ASSERT_TRUE(test::waitIdle(g.machinery));
+    EXPECT_EQ(g.nav.log, (std::vector<std::string>{"close form5"}));
+    EXPECT_EQ(g.machine().steps(0), 50);
+}
+
+TEST(JoystickPage, UnusableInputIsRefusedBeforeAnyWrite) {
+    Fixture f;
+    configmachine c = config();
+    c.poidsclkX = "1e300";  // no data line has such a weight
+    ASSERT_TRUE(sauveconfig(f.dir.path(), c));
+    f.page->formLoad();
+    f.click("Command10");
+    ASSERT_FALSE(f.dialogs.calls.empty());
+    EXPECT_NE(f.dialogs.calls.back().text.find("1e300"), std::string::npos);
+    EXPECT_EQ(f.machine().writeCount(), 0);
+
+    Fixture g;
+    ASSERT_TRUE(sauveconfig(g.dir.path(), config()));
+    g.page->formLoad();
+    g.text("Text4")->setText("0,0000000001");  // a pause of 10^12 iterations
+    g.click("Command10");
+    ASSERT_EQ(g.dialogs.calls.size(), 1u);
+    EXPECT_NE(g.dialogs.calls[0].text.find("trop petit"), std::string::npos);
+    g.text("Text4")->setText("0,01");
+    g.text("Text2")->setText("100000000000000000000");  // 1.2e22 steps: never ends
+    g.click("Command10");
+    ASSERT_EQ(g.dialogs.calls.size(), 2u);
+    EXPECT_NE(g.dialogs.calls[1].text.find("trop grand"), std::string::npos);
+    EXPECT_EQ(g.machine().writeCount(), 0);
+}
+
+TEST(JoystickPage, APortThatStopsAnsweringEndsTheMove) {
+    Fixture f;
+    ASSERT_TRUE(sauveconfig(f.dir.path(), config()));
+    std::vector<std::string> status;
+    f.ports.onChange([&](const std::string& d, const std::string&, bool) { status.push_back(d); });
+    f.page->formLoad();
+    f.machine().failAtWrite(7);
+    f.text("Text2")->setText("100");
+    f.click("Command10");
+    EXPECT_EQ(f.machine().writeCount(), 6);
+    ASSERT_EQ(f.dialogs.calls.size(), 1u);
+    EXPECT_NE(f.dialogs.calls[0].text.find("Port simulé"), std::string::npos);
+    EXPECT_NE(f.dialogs.calls[0].text.find("ne répond plus"), std::string::npos);
+    ASSERT_FALSE(status.empty());
+    EXPECT_EQ(status.back(), "Aucun port en service");
+    // The next move opens the port again and works.
+    f.text("Text2")->setText("1");
+    f.click("Command10");
+    EXPECT_EQ(f.machine().steps(0), 3 + 120);
+    EXPECT_EQ(status.back(), "Port simulé (aucun port parallèle)");
 }

@@ -1,0 +1,84 @@
+// The machine service: the one owner of motion. Every motion job (cutting run, jog, homing)
+// runs here on a thread of its own, one job at a time, with the port backend chosen between
+// jobs; the screen never delays a step and hears of a job's end through `post`.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/interfaces.h"
+#include "portselector.h"
+
+namespace vornelle {
+
+// Thrown from a job's yield when the program ends during the job.
+struct JobAbandoned {};
+
+struct JobContext {
+    PortLibrary& port;
+    Yield& yield;  // every step point of the job; never waits for the screen
+    // A job that catches a PortFault itself (the run, to name the record reached) puts the
+    // port's message here so the port is given up as if the fault had reached the service.
+    std::string portFault;
+};
+
+class Machine {
+  public:
+    // Runs a call on the screen's thread, later.
+    using Post = std::function<void(std::function<void()>)>;
+    using Job = std::function<void(JobContext&)>;
+    // `portFault`: the port's message when a write or status read failed, else empty.
+    using Done = std::function<void(const std::string& portFault)>;
+
+    // Without `post` the end calls queue up and run in wait() (command-line tool, tests).
+    explicit Machine(PortSelector& ports, Post post = {});
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    // Starts `job` with the backend for `address`; `done` runs on the screen's thread once the
+    // job has ended. False, and nothing started, while another job runs or has not been
+    // wound up yet.
+    bool start(uint16_t address, const Wiring& wiring, Job job, Done done);
+    // From the start of a job until its `done` has run.
+    bool busy() const { return busy_; }
+    // Told true when a job starts and false once its `done` has run (screen's thread).
+    void onBusyChanged(std::function<void(bool)> f) { listeners_.push_back(std::move(f)); }
+    // Ends a running job at its next step point and waits for it; its `done` never runs.
+    // For the end of the program.
+    void abandon();
+    // Waits for the running job, then runs the end calls queued without `post`.
+    void wait();
+    // Called at every yield of a job, on the job's thread (tests act at chosen steps).
+    void setStepHook(std::function<void()> f) { hook_ = std::move(f); }
+    PortSelector& ports() { return ports_; }
+
+  private:
+    class JobYield : public Yield {
+      public:
+        explicit JobYield(Machine& m) : m_(m) {}
+        void yield() override;
+        void idle() override;
+
+      private:
+        Machine& m_;
+    };
+    void finish(const std::string& fault, const Done& done);
+    void setBusy(bool b);
+
+    PortSelector& ports_;
+    Post post_;
+    std::thread thread_;
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> abandon_{false};
+    std::function<void()> hook_;
+    std::vector<std::function<void(bool)>> listeners_;
+    std::mutex queueMutex_;
+    std::vector<std::function<void()>> queue_;
+};
+
+}  // namespace vornelle
