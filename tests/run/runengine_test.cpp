@@ -16,6 +16,7 @@ class FakeHost : public RunHost {
   public:
     explicit FakeHost(RunState& st) : state(st) {}
     const RunFields& fields() override { return f; }
+    uint64_t fieldsVersion() override { return version; }
     void setFeeds(const std::string& a, const std::string& b) override { feeds = {a, b}; }
     int scrollPosition() override { return position; }
     void setScrollPosition(int p) override {
@@ -30,6 +31,7 @@ class FakeHost : public RunHost {
 
     RunState& state;
     RunFields f;
+    uint64_t version = 0;  // bumped by a test that edits a field during the run
     int position = 0;
     std::vector<int> positions;
     std::vector<std::string> log;
@@ -255,11 +257,70 @@ TEST(Run, RefusalsWriteNothing) {
     feed.cut({2});
     feed.host.f.Text10 = "120";
     refused(feed, "0 à 100");
+    Rig tiny;
+    tiny.cut({2});
+    tiny.host.f.Text2 = "0,0000000001";  // 10^12 iterations per pause
+    refused(tiny, "trop petit");
+    Rig weight;
+    weight.cut({2});
+    weight.host.f.weights[3] = "1e300";
+    refused(weight, "CLOCK Y");
+    Rig three;
+    three.cut({2});
+    three.host.f.weights[0] = "3";  // two data lines at once
+    refused(three, "puissance de deux");
     Rig no;
     no.cut({2});
     no.dialogs.answers = {Button::No};
     refused(no, "Prêt pour la découpe ?");
     EXPECT_TRUE(no.host.log.empty());
+}
+
+TEST(Run, ClearanceEditedDuringAPauseStillBringsTheToolBack) {
+    // Lifted by 10 x 2 = 20 steps; during the wait the operator types 5 into the clearance
+    // and 30 into the steps per millimetre: the tool still comes down by 20.
+    Rig r;
+    r.cut({kX, kX});
+    int phase = 0;
+    r.yield.onYield = [&] {
+        if (phase == 0 && r.machine.writeCount() == 2) {
+            r.state.pause = 1;
+            phase = 1;
+        } else if (phase == 1 && r.machine.writeCount() == 2 + 40) {
+            r.host.f.Text8 = "5";
+            r.host.f.Text5 = "30";
+            ++r.host.version;
+            r.state.reprise = 1;
+            phase = 2;
+        }
+    };
+    r.run();
+    EXPECT_EQ(r.machine.steps(2), 40);
+    EXPECT_EQ(r.machine.position(2), 0);
+    EXPECT_EQ(r.texts().back(), "découpe terminée !");
+}
+
+TEST(Run, APortThatStopsAnsweringEndsTheRunAtItsRecord) {
+    Rig r;
+    r.cut({kX, kX, kX, kX, kX});
+    r.machine.failAtWrite(7);  // the first write of record 4
+    std::string fault;
+    auto plan = prepareRun(r.services, RunVariant::Command11);
+    ASSERT_TRUE(plan);
+    beginRun(r.services);
+    PlayResult played = playRun(r.services, *plan, &fault);
+    RunOutcome o = finishRun(r.services, *plan, played);
+    EXPECT_TRUE(o.stopped);
+    EXPECT_EQ(o.records, 3u);
+    EXPECT_EQ(r.machine.writeCount(), 6);
+    EXPECT_EQ(fault, "Le port Port simulé (aucun port parallèle) ne répond plus (écriture refusée).");
+    ASSERT_EQ(r.dialogs.calls.size(), 2u);
+    const std::string& m = r.dialogs.calls[1].text;
+    EXPECT_EQ(m.rfind("Découpe arretée !", 0), 0u) << m;
+    EXPECT_NE(m.find("ne répond plus"), std::string::npos) << m;
+    EXPECT_NE(m.find("Enregistrement 4 sur 5"), std::string::npos) << m;
+    EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "stop", "end"}));
+    EXPECT_EQ(r.pointer.depth, 0);
 }
 
 TEST(RecordReader, AcceptsCommasAndBlanksOnly) {

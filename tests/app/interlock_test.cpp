@@ -1,0 +1,130 @@
+// One motion at a time, whatever window the operator uses: the real pages wired as the
+// program wires them, on the simulated machine.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/mainwindow.h"
+#include "app/pages.h"
+#include "config/configmachine.h"
+#include "cutfile/toolpage.h"
+#include "machinetest.h"
+#include "manual/joystickpage.h"
+#include "testsupport.h"
+#include "ui/qtservices.h"
+
+using namespace vornelle;
+
+namespace {
+struct App {
+    test::TempDir dir;
+    test::ScriptedDialogs dialogs;
+    struct Late : Navigator {
+        Navigator* target = nullptr;
+        void show(PageId p) override { target->show(p); }
+        void hide(PageId p) override { target->hide(p); }
+        void close(PageId p) override { target->close(p); }
+    } nav;
+    PortSelector ports{false};
+    Machine machine{ports, postToScreen(qApp)};
+    test::RecordingPacer pacer;
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    RunState run;
+    DrawingShared drawing;
+    RunController runner{run, nav, dialogs, pacer, pointer, machine};
+    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
+    std::unique_ptr<MainWindow> window;
+
+    App() {
+        ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
+        configmachine c;
+        c.pasmmX = "100", c.pasmmY = "100", c.pasmmZ = "100";
+        c.coefvitesse = "0,01", c.vitdecoupe = "50", c.vithorsmatiere = "50";
+        c.descenteZ = "2", c.degagement = "2", c.numport = "1";
+        c.poidsnc1 = "64", c.poidsnc2 = "128";
+        c.pindirX = "2", c.pinclkX = "3", c.pindirY = "4", c.pinclkY = "5", c.pindirZ = "6", c.pinclkZ = "7";
+        c.pinnc1 = "8", c.pinnc2 = "9";
+        c.poidsdirX = "1", c.poidsclkX = "2", c.poidsdirY = "4", c.poidsclkY = "8";
+        c.poidsdirZ = "16", c.poidsclkZ = "32";
+        EXPECT_TRUE(sauveconfig(dir.path(), c));
+        window = std::make_unique<MainWindow>([this](PageId id) { return makePage(id, services); });
+        nav.target = window.get();
+        window->show();
+    }
+    ~App() {
+        test::waitIdle(machine);
+        window.reset();
+        ::unsetenv("VORNELLE_HOME");
+    }
+    ToolPage* tool() { return static_cast<ToolPage*>(window->page(PageId::Mach)); }
+    JoystickPage* joystick() { return static_cast<JoystickPage*>(window->page(PageId::Form5)); }
+    QPushButton* button(QWidget* page, const char* n) { return page->findChild<QPushButton*>(n); }
+    // A cut of `n` records, each one X step.
+    void cutFile(int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += "2\r\n";
+        test::spit(dir.file("c.def"), s);
+        tool()->findChild<QLineEdit*>("Text9")->setText(QString::fromStdString(dir.file("c.def")));
+    }
+};
+}  // namespace
+
+TEST(Interlock, NoJogOrHomingDuringACut) {
+    App a;
+    a.window->show(PageId::Mach);
+    ASSERT_NE(a.tool(), nullptr);
+    a.cutFile(300);
+    a.ports.simulated().setRecording(true);
+    test::Gate gate;
+    a.machine.setStepHook([&] {
+        if (a.ports.simulated().writeCount() > 40 && !gate.reached()) gate.arrive();
+    });
+    a.button(a.tool(), "Command11")->click();
+    ASSERT_TRUE(gate.waitReached());
+    // The joystick page opened during the cut: its arrows and "A la niche" are refused.
+    a.window->show(PageId::Form5);
+    ASSERT_NE(a.joystick(), nullptr);
+    for (const char* n : {"Command10", "Command6", "Command9", "Command1"})
+        EXPECT_FALSE(a.button(a.joystick(), n)->isEnabled()) << n;
+    a.joystick()->arrow(Arrow::Command10);  // even when called directly
+    a.joystick()->homing();
+    // A second "Découper" neither.
+    EXPECT_FALSE(a.runner.run(a.tool(), RunVariant::Command11).started);
+    gate.release();
+    ASSERT_TRUE(test::waitIdle(a.machine));
+    EXPECT_EQ(a.dialogs.calls.back().text, "découpe terminée !");
+    // The trace is the cut's alone: 0 then 2 for each record, and nothing else.
+    std::vector<int> v = a.ports.simulated().values();
+    ASSERT_EQ(v.size(), 600u);
+    for (size_t i = 0; i < v.size(); ++i) ASSERT_EQ(v[i], i % 2 ? 2 : 0) << i;
+    EXPECT_EQ(a.ports.simulated().steps(0), 300);
+    EXPECT_EQ(a.ports.simulated().steps(1) + a.ports.simulated().steps(2), 0);
+    // Once the cut has ended the arrows work again.
+    EXPECT_TRUE(a.button(a.joystick(), "Command10")->isEnabled());
+}
+
+TEST(Interlock, NoCutDuringAJog) {
+    App a;
+    a.window->show(PageId::Mach);
+    a.cutFile(10);
+    a.window->show(PageId::Form5);
+    a.joystick()->findChild<QLineEdit*>("Text2")->setText("10");  // 1000 steps
+    test::Gate gate;
+    a.machine.setStepHook([&] {
+        if (a.ports.simulated().writeCount() > 20 && !gate.reached()) gate.arrive();
+    });
+    a.button(a.joystick(), "Command10")->click();
+    ASSERT_TRUE(gate.waitReached());
+    EXPECT_FALSE(a.button(a.tool(), "Command11")->isEnabled());
+    EXPECT_FALSE(a.runner.run(a.tool(), RunVariant::Command11).started);
+    EXPECT_TRUE(a.dialogs.calls.empty());  // no "Prêt pour la découpe ?" either
+    gate.release();
+    ASSERT_TRUE(test::waitIdle(a.machine));
+    EXPECT_EQ(a.ports.simulated().steps(0), 1000);
+    EXPECT_EQ(a.ports.simulated().writeCount(), 2000);
+    EXPECT_TRUE(a.button(a.tool(), "Command11")->isEnabled());
+}
