@@ -144,8 +144,10 @@ Validation validate(Drawing& d, size_t index, std::string_view text1) {
         v.message = c.message;
         return v;
     }
+    // Lists of different lengths are refused by the reorganisation; no point to compare here.
+    bool aligned = d.List1.size() == d.List4.size() && d.List2.size() == d.List4.size();
     if (auto c = cutAround(d.List4, index);
-        c && index > c->deb + 1 && index < c->fin - 1 && !samePoint(d, c->deb + 1, c->fin - 1)) {
+        aligned && c && index > c->deb + 1 && index < c->fin - 1 && !samePoint(d, c->deb + 1, c->fin - 1)) {
         v.message = entryRefusal(kEntryOpenCut);
         return v;
     }
