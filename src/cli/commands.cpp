@@ -1,13 +1,16 @@
 // vornelle-cli commands; see commands.h.
 #include "commands.h"
 
+#include <charconv>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "base/folders.h"
 #include "base/numbers.h"
 #include "config/configmachine.h"
 #include "cutfile/generation.h"
 #include "cutfile/toolfields.h"
+#include "drawing/cutorder.h"
 #include "drawing/datimport.h"
 #include "drawing/dxfimport.h"
 #include "drawing/save.h"
@@ -22,18 +25,6 @@ struct NoPointer : BusyPointer {
 };
 
 const char* kToolNoConfig = "Vous devez configurer en fonction de votre machine avant d'utiliser Vornelle";
-
-bool knownOptions(const Options& o, std::initializer_list<const char*> allowed, Output& out) {
-    for (const auto& [k, v] : o) {
-        bool ok = false;
-        for (const char* a : allowed) ok = ok || k == a;
-        if (!ok) {
-            out.error = "option inconnue : " + k;
-            return false;
-        }
-    }
-    return true;
-}
 
 // The tool page's fields as it loads them from the data folder's configuration.
 bool loadTool(ToolFields& f, Output& out) {
@@ -90,35 +81,21 @@ class CliHost : public RunHost, public Dialogs, public Yield, public Pacer {
     int position_ = 0;
 };
 
-}  // namespace
-
-std::string jsonString(const std::string& s) {
-    std::string o = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            o += '\\';
-            o += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char b[8];
-            std::snprintf(b, sizeof b, "\\u%04x", c);
-            o += b;
-        } else {
-            o += static_cast<char>(c);
-        }
-    }
-    return o + "\"";
+std::string jsonLine(const nlohmann::ordered_json& j) {
+    // Paths and entity names are bytes as given: an invalid UTF-8 sequence is replaced.
+    return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
-int generate(const std::vector<std::string>& args, const Options& o, Output& out) {
-    if (args.size() != 2 || !o.count("--scale") || !o.count("--depth") || !o.count("--note")) return 2;
-    if (!knownOptions(o, {"--scale", "--depth", "--note", "--feed-in", "--feed-out"}, out)) return 2;
+}  // namespace
+
+int generate(const GenerateArgs& a, Output& out) {
     ToolFields f;
     if (!loadTool(f, out)) return 1;
-    f.Text4 = o.at("--scale");
-    f.Text12 = o.at("--depth");
-    if (o.count("--feed-in")) f.Text10 = o.at("--feed-in");
-    if (o.count("--feed-out")) f.Text11 = o.at("--feed-out");
-    GenerationInput in = generationInput(f, args[0], args[1], o.at("--note"));
+    f.Text4 = a.scale;
+    f.Text12 = a.depth;
+    if (a.feedIn) f.Text10 = *a.feedIn;
+    if (a.feedOut) f.Text11 = *a.feedOut;
+    GenerationInput in = generationInput(f, a.drawing, a.name, a.note);
     auto work = dossierTravail();
     if (!work) {
         out.error = work.error();
@@ -130,18 +107,11 @@ int generate(const std::vector<std::string>& args, const Options& o, Output& out
         out.error = r.message.text;
         return 1;
     }
-    out.json = "{\"def\":" + jsonString(r.defPath) + ",\"det\":" + jsonString(r.detPath) +
-               ",\"ticks\":" + std::to_string(r.ticks) + "}";
+    out.json = jsonLine({{"def", r.defPath}, {"det", r.detPath}, {"ticks", r.ticks}});
     return 0;
 }
 
-}  // namespace vornelle::cli
-
-namespace vornelle::cli {
-
-int play(const std::vector<std::string>& args, const Options& o, Output& out) {
-    if (args.size() != 1) return 2;
-    if (!knownOptions(o, {"--trace"}, out)) return 2;
+int play(const PlayArgs& a, Output& out) {
     auto folder = cheminTemp();
     if (!folder) {
         out.error = folder.error();
@@ -162,7 +132,7 @@ int play(const std::vector<std::string>& args, const Options& o, Output& out) {
     }
     ToolFields t = toolFieldsFrom(read.config);
     RunFields f;
-    f.Text9 = args[0];
+    f.Text9 = a.cut;
     f.Text10 = t.Text10;
     f.Text11 = t.Text11;
     f.Text2 = t.Text2;
@@ -183,10 +153,10 @@ int play(const std::vector<std::string>& args, const Options& o, Output& out) {
     machine.setWiring(w);
     std::ofstream trace;
     std::string traceBuffer;
-    if (o.count("--trace")) {
-        trace.open(o.at("--trace"), std::ios::binary | std::ios::trunc);
+    if (a.trace) {
+        trace.open(*a.trace, std::ios::binary | std::ios::trunc);
         if (!trace) {
-            out.error = "Impossible d'écrire le fichier " + o.at("--trace");
+            out.error = "Impossible d'écrire le fichier " + *a.trace;
             return 1;
         }
         machine.setObserver([&trace, &traceBuffer](uint8_t v) {
@@ -207,7 +177,7 @@ int play(const std::vector<std::string>& args, const Options& o, Output& out) {
         trace << traceBuffer;
         trace.close();
         if (!trace) {
-            out.error = "Erreur d'écriture du fichier " + o.at("--trace");
+            out.error = "Erreur d'écriture du fichier " + *a.trace;
             return 1;
         }
     }
@@ -215,55 +185,84 @@ int play(const std::vector<std::string>& args, const Options& o, Output& out) {
         out.error = host.lastMessage;
         return 1;
     }
-    auto xyz = [&](auto get) {
-        return "{\"x\":" + std::to_string(get(0)) + ",\"y\":" + std::to_string(get(1)) +
-               ",\"z\":" + std::to_string(get(2)) + "}";
-    };
-    out.json = "{\"records\":" + std::to_string(r.records) +
-               ",\"writes\":" + std::to_string(machine.writeCount()) +
-               ",\"steps\":" + xyz([&](int a) { return machine.steps(a); }) +
-               ",\"position\":" + xyz([&](int a) { return machine.position(a); }) + "}";
+    auto xyz = [](auto get) { return nlohmann::ordered_json{{"x", get(0)}, {"y", get(1)}, {"z", get(2)}}; };
+    out.json = jsonLine({{"records", r.records},
+                         {"writes", machine.writeCount()},
+                         {"steps", xyz([&](int axis) { return machine.steps(axis); })},
+                         {"position", xyz([&](int axis) { return machine.position(axis); })}});
     return 0;
 }
 
-}  // namespace vornelle::cli
+std::optional<Entry> parseEntry(const std::string& text) {
+    size_t eq = text.find('=');
+    if (eq == 0 || eq == std::string::npos) return std::nullopt;
+    Entry e;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + eq, e.index);
+    if (ec != std::errc() || end != text.data() + eq) return std::nullopt;
+    e.number = text.substr(eq + 1);
+    return e;
+}
 
-namespace vornelle::cli {
+namespace {
 
-int importDrawing(bool dxf, const std::vector<std::string>& args, const Options& o, Output& out) {
-    if (args.size() != 2) return 2;
-    if (!knownOptions(o, {}, out)) return 2;
+// The entry points as the drawing page sets them, then "Réorganisation coupes".
+int applyEntries(Drawing& d, const std::vector<Entry>& entries, Output& out) {
+    for (const Entry& e : entries) {
+        if (e.index >= d.size()) {
+            out.error = "--entry " + std::to_string(e.index) + "=" + e.number + " : le dessin a " +
+                        std::to_string(d.size()) + " enregistrements, numérotés de 0 à " +
+                        std::to_string(d.size() - 1);
+            if (d.size() == 0) out.error = "--entry : le dessin n'a aucun enregistrement";
+            return 2;
+        }
+        if (CutOrderResult c = canEnter(d, e.index); !c) {
+            out.error = c.message.text;
+            return 1;
+        }
+        if (Validation v = validate(d, e.index, e.number); !v) {
+            out.error = v.message.text;
+            return 1;
+        }
+    }
+    if (entries.empty()) return 0;
+    if (CutOrderResult r = reorganise(d); !r) {
+        out.error = r.message.text;
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int importDrawing(const ImportArgs& a, Output& out) {
     Drawing d;
     ImportResult r;
-    if (dxf) {
+    if (a.dxf) {
         auto work = dossierTravail();
         if (!work) {
             out.error = work.error();
             return 1;
         }
-        r = importDxf(args[0], *work, d);
+        r = importDxf(a.file, *work, d);
     } else {
-        r = importDat(args[0], d);
+        r = importDat(a.file, d);
     }
     if (!r.ok) {
         out.error = r.message.text;
         return 1;
     }
+    if (int code = applyEntries(d, a.entries, out); code != 0) return code;
     DrawingShared shared;
-    SaveResult s = saveDrawing(d, args[1], shared);
+    SaveResult s = saveDrawing(d, a.name, shared);
     if (!s.ok) {
         out.error = s.message.text;
         return 1;
     }
-    std::string skipped;
-    for (const auto& [type, n] : r.skipped) {
-        if (!skipped.empty()) skipped += ',';
-        skipped += jsonString(type);
-        skipped += ':';
-        skipped += std::to_string(n);
-    }
-    out.json = "{\"fra\":" + jsonString(s.path) + ",\"cuts\":" + (d.Text3.empty() ? "0" : d.Text3) +
-               ",\"records\":" + std::to_string(d.size()) + ",\"skipped\":{" + skipped + "}}";
+    nlohmann::ordered_json skipped = nlohmann::ordered_json::object();
+    for (const auto& [type, n] : r.skipped) skipped[type] = n;
+    long cuts = 0;  // Text3 is the decimal text of the cut count
+    std::from_chars(d.Text3.data(), d.Text3.data() + d.Text3.size(), cuts);
+    out.json = jsonLine({{"fra", s.path}, {"cuts", cuts}, {"records", d.size()}, {"skipped", skipped}});
     return 0;
 }
 

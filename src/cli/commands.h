@@ -1,7 +1,9 @@
-// The commands of vornelle-cli as functions, so tests can run them in-process.
+// The commands of vornelle-cli as functions of their parsed arguments, so that tests can run
+// them in-process. Each returns the exit status: 0 done, 1 refused or failed, 2 usage error.
 #pragma once
 
-#include <map>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,17 +14,35 @@ struct Output {
     std::string error;  // the French message on standard error
 };
 
-using Options = std::map<std::string, std::string>;
+// generate DESSIN.fra NOM --scale --depth --note [--feed-in] [--feed-out]: texts as typed.
+struct GenerateArgs {
+    std::string drawing, name, scale, depth, note;
+    std::optional<std::string> feedIn, feedOut;
+};
+int generate(const GenerateArgs& a, Output& out);
 
-std::string jsonString(const std::string& s);
+// One --entry INDEX=NUMBER: a double click on List6[index], then "Valider" with Text1 = number.
+struct Entry {
+    size_t index = 0;
+    std::string number;
+};
+// INDEX is a record index written in decimal digits; NUMBER is everything after the first
+// "=" (checked later, as "Valider" checks Text1). No value when the text is not of that form.
+std::optional<Entry> parseEntry(const std::string& text);
 
-// generate DRAWING.fra NAME --scale --depth --note [--feed-in] [--feed-out]
-int generate(const std::vector<std::string>& args, const Options& options, Output& out);
+// import-dxf DESSIN.dxf NOM / import-dat PROFIL.dat NOM [--entry INDEX=NUMBER]...
+struct ImportArgs {
+    bool dxf = true;
+    std::string file, name;
+    std::vector<Entry> entries;
+};
+int importDrawing(const ImportArgs& a, Output& out);
 
-// import-dxf DRAWING.dxf NAME / import-dat PROFILE.dat NAME
-int importDrawing(bool dxf, const std::vector<std::string>& args, const Options& options, Output& out);
-
-// play CUT.def [--trace FILE]
-int play(const std::vector<std::string>& args, const Options& options, Output& out);
+// play DECOUPE.def [--trace FICHIER]
+struct PlayArgs {
+    std::string cut;
+    std::optional<std::string> trace;
+};
+int play(const PlayArgs& a, Output& out);
 
 }  // namespace vornelle::cli

@@ -1,61 +1,147 @@
-// vornelle-cli: the engines without windows, for scripts and tests on real files. Messages
-// are the program's French texts on standard error; exit 0 on success, 1 when the operation
-// was refused or failed, 2 for a usage error.
+// vornelle-cli: the engines without windows, for scripts and tests on real files. The command
+// line is parsed by CLI11; messages are the program's French texts on standard error; exit 0
+// on success, 1 when the operation was refused or failed, 2 for a usage error.
+#include <CLI/CLI.hpp>
 #include <cstdio>
-#include <cstring>
-#include <map>
+#include <iostream>
+#include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "base/folders.h"
 #include "commands.h"
 
 namespace {
+using vornelle::cli::Output;
 
-const char* kUsage =
-    "usage :\n"
-    "  vornelle-cli generate DESSIN.fra NOM --scale TEXTE --depth TEXTE --note TEXTE [--feed-in TEXTE] "
-    "[--feed-out TEXTE]\n"
-    "  vornelle-cli play DECOUPE.def [--trace FICHIER]\n"
-    "  vornelle-cli import-dxf DESSIN.dxf NOM\n"
-    "  vornelle-cli import-dat PROFIL.dat NOM\n";
+// CLI11 reports usage errors in English: the phrases it uses, in French.
+std::string french(std::string text) {
+    const std::pair<const char*, const char*> phrases[] = {
+        {"A subcommand is required", "Une commande est attendue"},
+        {"The following arguments were not expected: ", "Arguments inattendus : "},
+        {"The following argument was not expected: ", "Argument inattendu : "},
+        {" is required", " est obligatoire"},
+        {"Expected exactly ", "Attendu exactement "},
+        {" arguments to ", " valeurs pour "},
+        {", got ", ", reçu "},
+        {"Could not convert: ", "Conversion impossible : "},
+    };
+    for (auto [en, fr] : phrases)
+        for (size_t at = text.find(en); at != std::string::npos; at = text.find(en, at + 1))
+            text.replace(at, std::string(en).size(), fr);
+    // "--depth: 1 required TEXTE missing"
+    return std::regex_replace(text, std::regex(": [0-9]+ required (\\S+) missing"), " : valeur $1 manquante");
+}
+
+CLI::Option* text(CLI::App* c, const std::string& name, std::string& value, const std::string& what) {
+    return c->add_option(name, value, what)
+        ->type_name("TEXTE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+CLI::Option* text(CLI::App* c, const std::string& name, std::optional<std::string>& value,
+                  const std::string& what) {
+    return c->add_option(name, value, what)
+        ->type_name("TEXTE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        std::fputs(kUsage, stderr);
+    CLI::App app{
+        "Vornelle sans fenêtres : les mêmes moteurs que le programme, pour les scripts et les essais.",
+        "vornelle-cli"};
+    app.get_formatter()->label("Usage", "Utilisation");
+    app.get_formatter()->label("OPTIONS", "OPTIONS");
+    app.get_formatter()->label("SUBCOMMAND", "COMMANDE");
+    app.get_formatter()->label("Positionals", "Arguments");
+    app.get_formatter()->label("REQUIRED", "OBLIGATOIRE");
+    app.get_formatter()->label("TEXT", "TEXTE");
+    app.set_help_flag("-h,--help", "Affiche cette aide et s'arrête");
+    app.set_version_flag("--version", std::string("vornelle-cli ") + VORNELLE_VERSION,
+                         "Affiche la version et s'arrête");
+    app.require_subcommand(1);
+    app.option_defaults()->group("Options");
+    app.footer("Sortie : 0 réussi, 1 refusé ou échoué, 2 erreur d'utilisation.");
+
+    vornelle::cli::GenerateArgs gen;
+    CLI::App* generate = app.add_subcommand(
+        "generate", "Fichier découpe NOM.def et détails NOM.det, comme \"Créer fichier fraisage (DEF)\"");
+    generate->add_option("DESSIN", gen.drawing, "Dessin FRA")->required()->type_name("");
+    generate->add_option("NOM", gen.name, "Nom de la découpe")->required()->type_name("");
+    text(generate, "--scale", gen.scale, "Facteur d'échelle (virgule décimale)")->required();
+    text(generate, "--depth", gen.depth, "Profondeur de passe")->required();
+    text(generate, "--note", gen.note, "Note du fichier détails")->required();
+    text(generate, "--feed-in", gen.feedIn, "Vitesse dans la matière (sinon celle de la configuration)");
+    text(generate, "--feed-out", gen.feedOut, "Vitesse hors de la matière (sinon celle de la configuration)");
+
+    vornelle::cli::PlayArgs play;
+    CLI::App* playCommand = app.add_subcommand(
+        "play", "Joue le fichier découpe sur la machine simulée, sans délai, en répondant Oui");
+    playCommand->add_option("DECOUPE", play.cut, "Fichier découpe DEF")->required()->type_name("");
+    text(playCommand, "--trace", play.trace, "Écrit chaque octet envoyé au port dans ce fichier")
+        ->type_name("FICHIER");
+
+    vornelle::cli::ImportArgs imports[2];
+    std::vector<std::string> entryTexts[2];
+    CLI::App* importCommands[2];
+    for (int k = 0; k < 2; ++k) {
+        bool dxf = k == 0;
+        imports[k].dxf = dxf;
+        CLI::App* c = importCommands[k] = app.add_subcommand(
+            dxf ? "import-dxf" : "import-dat", dxf ? "Importe un dessin DXF et l'enregistre en NOM.fra"
+                                                   : "Importe un profil DAT et l'enregistre en NOM.fra");
+        c->add_option(dxf ? "DESSIN" : "PROFIL", imports[k].file, dxf ? "Dessin DXF" : "Profil DAT")
+            ->required()
+            ->type_name("");
+        c->add_option("NOM", imports[k].name, "Nom du dessin FRA, sans extension")->required()->type_name("");
+        c->add_option("--entry", entryTexts[k],
+                      "Point d'entrée : double clic sur l'enregistrement INDICE de \"Nouvel ordre\" puis "
+                      "\"Valider\" avec le numéro d'ordre NUMERO ; répétable, dans l'ordre donné. "
+                      "\"Réorganisation coupes\" suit le dernier.")
+            ->type_name("INDICE=NUMERO")
+            ->allow_extra_args(false)
+            ->check(CLI::Validator(
+                [](std::string& t) {
+                    return vornelle::cli::parseEntry(t) ? std::string()
+                                                        : t + " : attendu INDICE=NUMERO, INDICE en chiffres";
+                },
+                "", "entrée"));
+    }
+
+    for (CLI::App* c : {generate, playCommand, importCommands[0], importCommands[1]}) c->group("Commandes");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        std::string what = e.what();
+        if (app.get_subcommands().empty() && argc > 1 && argv[1][0] != '-')
+            what = std::string("commande inconnue : ") + argv[1];
+        std::fprintf(stderr, "%s\nAide : vornelle-cli --help, vornelle-cli COMMANDE --help\n",
+                     french(what).c_str());
         return 2;
     }
-    std::string command = args[0];
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> options;
-    for (size_t i = 1; i < args.size(); ++i) {
-        if (args[i].rfind("--", 0) == 0) {
-            if (i + 1 >= args.size()) {
-                std::fprintf(stderr, "option %s sans valeur\n%s", args[i].c_str(), kUsage);
-                return 2;
-            }
-            options[args[i]] = args[i + 1];
-            ++i;
-        } else {
-            positional.push_back(args[i]);
+
+    Output out;
+    int code = 2;
+    if (generate->parsed()) {
+        code = vornelle::cli::generate(gen, out);
+    } else if (playCommand->parsed()) {
+        code = vornelle::cli::play(play, out);
+    } else {
+        for (int k = 0; k < 2; ++k) {
+            if (!importCommands[k]->parsed()) continue;
+            for (const std::string& t : entryTexts[k])
+                imports[k].entries.push_back(*vornelle::cli::parseEntry(t));
+            code = vornelle::cli::importDrawing(imports[k], out);
         }
     }
-    vornelle::cli::Output out;
-    int code;
-    if (command == "generate") {
-        code = vornelle::cli::generate(positional, options, out);
-    } else if (command == "import-dxf" || command == "import-dat") {
-        code = vornelle::cli::importDrawing(command == "import-dxf", positional, options, out);
-    } else if (command == "play") {
-        code = vornelle::cli::play(positional, options, out);
-    } else {
-        std::fprintf(stderr, "commande inconnue : %s\n%s", command.c_str(), kUsage);
-        return 2;
-    }
-    if (code == 2) std::fputs(kUsage, stderr);
     if (!out.error.empty()) std::fprintf(stderr, "%s\n", out.error.c_str());
     if (!out.json.empty()) std::printf("%s\n", out.json.c_str());
     return code;

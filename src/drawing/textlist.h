@@ -24,7 +24,8 @@ class TextList {
     void set(size_t i, std::string_view t) {
         Entry& e = entries_[i];
         if (t.size() <= e.length) {
-            buffer_.replace(e.offset, t.size(), t);
+            // In place; memmove since t may be a view of this buffer.
+            std::char_traits<char>::move(buffer_.data() + e.offset, t.data(), t.size());
         } else {
             e.offset = static_cast<uint32_t>(buffer_.size());
             buffer_.append(t);

@@ -7,7 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include "base/numbers.h"
+#include "config/configmachine.h"
+#include "cutfile/toolfields.h"
+#include "drawing/cutorder.h"
+#include "drawing/dxfimport.h"
+#include "port/simulatedmachine.h"
 #include "testsupport.h"
 
 namespace {
@@ -86,4 +93,137 @@ TEST(Cli, SampleDrawingFromImportToCutFileToPlay) {
     EXPECT_EQ(cli(dir.path(), "import-dat p.DAT x").err, "choisir un fichier DAT\n");
     EXPECT_EQ(cli(dir.path(), "play missing.def").err, "Fichier introuvable !\n");
     EXPECT_EQ(cli(dir.path(), "play").code, 2);
+}
+
+TEST(Cli, HelpVersionAndUsageErrors) {
+    vornelle::test::TempDir dir;
+    CliRun help = cli(dir.path(), "--help");
+    EXPECT_EQ(help.code, 0);
+    for (const char* c : {"generate", "play", "import-dxf", "import-dat", "--version"})
+        EXPECT_NE(help.out.find(c), std::string::npos) << c;
+    for (const char* c : {"generate", "play", "import-dxf", "import-dat"}) {
+        CliRun h = cli(dir.path(), std::string(c) + " --help");
+        EXPECT_EQ(h.code, 0) << c;
+        EXPECT_NE(h.out.find(std::string("vornelle-cli ") + c), std::string::npos) << h.out;
+    }
+    EXPECT_NE(cli(dir.path(), "import-dat --help").out.find("--entry INDICE=NUMERO"), std::string::npos);
+    CliRun version = cli(dir.path(), "--version");
+    EXPECT_EQ(version.code, 0);
+    EXPECT_EQ(version.out.rfind("vornelle-cli ", 0), 0u) << version.out;
+
+    CliRun unknown = cli(dir.path(), "frobnicate x");
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_EQ(unknown.err.rfind("commande inconnue : frobnicate\n", 0), 0u) << unknown.err;
+    EXPECT_EQ(cli(dir.path(), "generate d.fra p --scale 1 --depth 1 --note").code, 2);
+    EXPECT_EQ(cli(dir.path(), "play a.def b.def").code, 2);
+    EXPECT_EQ(cli(dir.path(), "import-dxf a.dxf").code, 2);
+    EXPECT_EQ(cli(dir.path(), "import-dxf a.dxf p --bogus").code, 2);
+    for (const char* bad : {"5", "=1", "x=1", "-1=1", "1.5=2"}) {
+        CliRun r = cli(dir.path(), std::string("import-dat a.dat p --entry '") + bad + "'");
+        EXPECT_EQ(r.code, 2) << bad;
+        EXPECT_NE(r.err.find("INDICE=NUMERO"), std::string::npos) << r.err;
+    }
+    // A negative value is a value, not an option.
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    CliRun negative = cli(dir.path(), "generate d.fra p --scale 1 --depth -1 --note n");
+    EXPECT_EQ(negative.code, 1);  // the generation ran and found no drawing
+    EXPECT_EQ(negative.err.rfind("Le fichier FRA d.fra", 0), 0u) << negative.err;
+}
+
+namespace {
+const std::string kSquareAndCircle =
+    std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
+
+// The plunges of a played cut: the X and Y steps where Z leaves 0, decoded from the trace of
+// port bytes with the wiring the tool page takes from the configuration.
+std::vector<std::array<long, 2>> plunges(const std::string& home, const std::string& trace) {
+    vornelle::ConfigRead read = vornelle::lisconfig(home + "data/");
+    EXPECT_TRUE(read.ok());
+    vornelle::ToolFields t = vornelle::toolFieldsFrom(read.config);
+    vornelle::Wiring w;
+    for (int a = 0; a < 3; ++a) {
+        w.dir[a] = static_cast<int>(vornelle::leadingNumberOr0(t.weights[2 * a]));
+        w.clk[a] = static_cast<int>(vornelle::leadingNumberOr0(t.weights[2 * a + 1]));
+    }
+    w.inv[0] = read.config.invX == 1;
+    w.inv[1] = read.config.invY == 1;
+    w.inv[2] = read.config.invZ == 1;
+    vornelle::SimulatedMachine m;
+    m.setRecording(false);
+    m.setWiring(w);
+    std::ifstream f(trace);
+    std::vector<std::array<long, 2>> out;
+    int v;
+    while (f >> v) {
+        long z = m.position(2);
+        m.Write_Port_Bit(888, static_cast<int16_t>(v));
+        if (z == 0 && m.position(2) != 0) out.push_back({m.position(0), m.position(1)});
+    }
+    EXPECT_EQ(m.position(2), 0);
+    return out;
+}
+}  // namespace
+
+TEST(Cli, EntryPointsReorderTheSampleAndTheCutFollowsThem) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    // The square (records 76 to 82) first from its corner 10,10; the circle (0 to 75) next,
+    // from its point at 180 degrees, 0,5.
+    CliRun imp = cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' piece --entry 79=1 --entry 37=2");
+    ASSERT_EQ(imp.code, 0) << imp.err;
+    EXPECT_EQ(imp.out, "{\"fra\":\"piece.fra\",\"cuts\":2,\"records\":83,\"skipped\":{}}\n");
+
+    // The same choices made through the engine the drawing page calls give the same file.
+    vornelle::Drawing d;
+    ASSERT_TRUE(vornelle::importDxf(kSquareAndCircle, dir.path(), d).ok);
+    ASSERT_TRUE(vornelle::validate(d, 79, "1"));
+    ASSERT_TRUE(vornelle::validate(d, 37, "2"));
+    ASSERT_TRUE(vornelle::reorganise(d));
+    ASSERT_TRUE(vornelle::writeFra(d, dir.file("engine.fra")));
+    EXPECT_EQ(vornelle::test::slurp(dir.file("piece.fra")), vornelle::test::slurp(dir.file("engine.fra")));
+
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' plain").code, 0);
+    for (const char* name : {"plain", "piece"}) {
+        std::string n = name;
+        CliRun gen = cli(dir.path(), "generate " + n + ".fra " + n + " --scale 1 --depth 3 --note essai");
+        ASSERT_EQ(gen.code, 0) << gen.err;
+        CliRun play = cli(dir.path(), "play " + n + ".def --trace " + n + ".txt");
+        ASSERT_EQ(play.code, 0) << play.err;
+        EXPECT_NE(play.out.find("\"position\":{\"x\":0,\"y\":0,\"z\":0}"), std::string::npos) << play.out;
+    }
+    // 200 steps per millimetre on X and Y.
+    using P = std::vector<std::array<long, 2>>;
+    EXPECT_EQ(plunges(dir.path(), dir.file("plain.txt")), (P{{2000, 1000}, {0, 0}}));
+    EXPECT_EQ(plunges(dir.path(), dir.file("piece.txt")), (P{{2000, 2000}, {0, 1000}}));
+}
+
+TEST(Cli, RefusedEntriesWriteNothing) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    auto refused = [&](const std::string& args, int code, const std::string& err) {
+        CliRun r = cli(dir.path(), args);
+        EXPECT_EQ(r.code, code) << args;
+        EXPECT_EQ(r.err, err) << args;
+        EXPECT_EQ(r.out, "") << args;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("p.fra"))) << args;
+    };
+    std::string dxf = "import-dxf '" + kSquareAndCircle + "' p ";
+    refused(dxf + "--entry 83=1", 2, "--entry 83=1 : le dessin a 83 enregistrements, numérotés de 0 à 82\n");
+    refused(dxf + "--entry 79=1 --entry 75=2", 1,
+            "Ne pas mettre de point d'entrée hors de la matière (quand les coordonnées Z sont à 0)\n");
+    refused(dxf + "--entry 0=1", 1,
+            "Ne pas mettre de point d'entrée hors de la matière (quand les coordonnées Z sont à 0)\n");
+    refused(dxf + "--entry 79=un", 1,
+            "Le numéro d'ordre de la découpe doit être un nombre (par exemple 1, 2, 3...).\n");
+    refused(dxf + "--entry 79=1", 1, "le nombre de découpes est incompatible avec le fichier d'origine\n");
+    refused(dxf + "--entry 79=1 --entry 80=2", 1,
+            "le nombre de découpes est incompatible avec le fichier d'origine\n");
+    // A real profile is open at its trailing edge: entered only at its ends.
+    std::string dat = "import-dat '" + std::string(SAMPLES_DIR) + "/dat/gen-xfoil__naca0012_save.dat' p ";
+    refused(dat + "--entry 80=1", 1, "Point d'entrée impossible : cette découpe n'est pas fermée.\n");
+    CliRun end = cli(dir.path(), dat + "--entry 160=1");
+    EXPECT_EQ(end.code, 0) << end.err;
+    EXPECT_EQ(end.out, "{\"fra\":\"p.fra\",\"cuts\":1,\"records\":162,\"skipped\":{}}\n");
 }
