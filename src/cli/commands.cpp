@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include <charconv>
+#include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
@@ -14,6 +15,7 @@
 #include "drawing/datimport.h"
 #include "drawing/dxfimport.h"
 #include "drawing/save.h"
+#include "port/machine.h"
 #include "port/simulatedmachine.h"
 #include "run/runengine.h"
 
@@ -140,12 +142,15 @@ int play(const PlayArgs& a, Output& out) {
     f.Text8 = t.Text8;
     f.weights = t.weights;
 
-    SimulatedMachine machine;
+    PortSelector ports(false);
+    SimulatedMachine& machine = ports.simulated();
     machine.setRecording(false);
     Wiring w;
-    for (int a = 0; a < 3; ++a) {
-        w.dir[a] = static_cast<int>(leadingNumberOr0(t.weights[2 * a]));
-        w.clk[a] = static_cast<int>(leadingNumberOr0(t.weights[2 * a + 1]));
+    for (int axis = 0; axis < 3; ++axis) {
+        // Unusable weights are refused by the run itself, before any write.
+        auto d = signalWeight(t.weights[2 * axis], ""), c = signalWeight(t.weights[2 * axis + 1], "");
+        w.dir[axis] = d ? *d : 0;
+        w.clk[axis] = c ? *c : 0;
     }
     w.inv[0] = read.config.invX == 1;
     w.inv[1] = read.config.invY == 1;
@@ -159,20 +164,72 @@ int play(const PlayArgs& a, Output& out) {
             out.error = "Impossible d'écrire le fichier " + *a.trace;
             return 1;
         }
-        machine.setObserver([&trace, &traceBuffer](uint8_t v) {
+    }
+    std::ofstream timing;
+    if (a.timing) {
+        timing.open(*a.timing, std::ios::binary | std::ios::trunc);
+        if (!timing) {
+            out.error = "Impossible d'écrire le fichier " + *a.timing;
+            return 1;
+        }
+    }
+    // Times are kept in memory during the run: writing them out as they come would delay
+    // the very steps they measure.
+    std::vector<std::pair<SimulatedMachine::Clock::time_point, uint8_t>> times;
+    machine.setObserver([&](uint8_t v) {
+        if (a.timing) times.emplace_back(SimulatedMachine::Clock::now(), v);
+        if (a.trace) {
             traceBuffer += std::to_string(v);
             traceBuffer += '\n';
             if (traceBuffer.size() > (1 << 20)) {
                 trace << traceBuffer;
                 traceBuffer.clear();
             }
-        });
-    }
+        }
+    });
     RunState state;
     CliHost host(f, state);
     NoPointer pointer;
-    RunServices services{machine, static_cast<int16_t>(*t.port), state, host, host, host, host, pointer};
-    RunOutcome r = runCut(services, t.invZ ? RunVariant::Command12 : RunVariant::Command11);
+    const RunVariant variant = t.invZ ? RunVariant::Command12 : RunVariant::Command11;
+    const int16_t address = static_cast<int16_t>(*t.port);
+    RunOutcome r;
+    if (!a.paced) {
+        RunServices services{machine, address, state, host, host, host, host, pointer};
+        r = runCut(services, variant);
+    } else {
+        // The page's way: checks here, the record loop on the machine's thread, paced.
+        CountedPause pacer;
+        Machine motion(ports);
+        RunServices screen{machine, address, state, host, host, host, pacer, pointer};
+        if (auto plan = prepareRun(screen, variant)) {
+            beginRun(screen);
+            PlayResult played;
+            motion.start(
+                static_cast<uint16_t>(*t.port), w,
+                [&](JobContext& job) {
+                    RunServices s{job.port, address, state, host, host, job.yield, pacer, pointer};
+                    played = playRun(s, *plan, &job.portFault);
+                },
+                [&](const std::string&) { r = finishRun(screen, *plan, played); });
+            motion.wait();
+        }
+    }
+    if (timing.is_open()) {
+        std::string text;
+        for (auto& [when, v] : times) {
+            text += std::to_string(
+                std::chrono::duration_cast<std::chrono::nanoseconds>(when - times[0].first).count());
+            text += ' ';
+            text += std::to_string(v);
+            text += '\n';
+        }
+        timing << text;
+        timing.close();
+        if (!timing) {
+            out.error = "Erreur d'écriture du fichier " + *a.timing;
+            return 1;
+        }
+    }
     if (trace.is_open()) {
         trace << traceBuffer;
         trace.close();

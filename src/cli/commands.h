@@ -38,10 +38,14 @@ struct ImportArgs {
 };
 int importDrawing(const ImportArgs& a, Output& out);
 
-// play DECOUPE.def [--trace FICHIER]
+// play DECOUPE.def [--trace FICHIER] [--paced [--timing FICHIER]]
 struct PlayArgs {
     std::string cut;
     std::optional<std::string> trace;
+    // At the pace the run computes from the configuration, on the machine's thread as the
+    // page plays it; --timing writes "nanoseconds byte" per port write.
+    bool paced = false;
+    std::optional<std::string> timing;
 };
 int play(const PlayArgs& a, Output& out);
 

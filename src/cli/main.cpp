@@ -81,6 +81,12 @@ int main(int argc, char** argv) {
     playCommand->add_option("DECOUPE", play.cut, "Fichier découpe DEF")->required()->type_name("");
     text(playCommand, "--trace", play.trace, "Écrit chaque octet envoyé au port dans ce fichier")
         ->type_name("FICHIER");
+    playCommand->add_flag("--paced", play.paced,
+                          "Joue au rythme de la découpe (vitesses et coefficient de la configuration)");
+    text(playCommand, "--timing", play.timing,
+         "Avec --paced : écrit pour chaque écriture sur le port les nanosecondes depuis la première et "
+         "l'octet")
+        ->type_name("FICHIER");
 
     vornelle::cli::ImportArgs imports[2];
     std::vector<std::string> entryTexts[2];

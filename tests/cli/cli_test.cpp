@@ -227,3 +227,40 @@ TEST(Cli, RefusedEntriesWriteNothing) {
     EXPECT_EQ(end.code, 0) << end.err;
     EXPECT_EQ(end.out, "{\"fra\":\"p.fra\",\"cuts\":1,\"records\":162,\"skipped\":{}}\n");
 }
+
+TEST(Cli, PacedPlayWritesTheSameBytesAtTheRunsPace) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    vornelle::test::spit(dir.file("d.fra"),
+                         "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
+    CliRun gen = cli(dir.path(), "generate d.fra p --scale 1 --depth 1 --note n");
+    ASSERT_EQ(gen.code, 0) << gen.err;
+    size_t ticks = std::stoul(gen.out.substr(gen.out.find("\"ticks\":") + 8));
+    CliRun fast = cli(dir.path(), "play p.def --trace fast.txt");
+    ASSERT_EQ(fast.code, 0) << fast.err;
+    CliRun paced = cli(dir.path(), "play p.def --paced --trace paced.txt --timing timing.txt");
+    ASSERT_EQ(paced.code, 0) << paced.err;
+    EXPECT_EQ(paced.out, fast.out);
+    EXPECT_EQ(vornelle::test::slurp(dir.file("paced.txt")), vornelle::test::slurp(dir.file("fast.txt")));
+    // One line per write: nanoseconds since the first write, then the byte. Feeds 20 and 10
+    // make pauses of V - 1 = 79 and 89 us; the schedule holds every write at least half a
+    // pause, so no two writes are closer than 39 us.
+    std::ifstream timing(dir.file("timing.txt"));
+    std::ifstream bytes(dir.file("paced.txt"));
+    long long t, last = -1;
+    int v, expected;
+    size_t lines = 0;
+    while (timing >> t >> v) {
+        ASSERT_TRUE(bytes >> expected);
+        EXPECT_EQ(v, expected);
+        if (last >= 0) {
+            EXPECT_GE(t - last, 39000) << "write " << lines;
+        } else {
+            EXPECT_EQ(t, 0);
+        }
+        last = t;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2 * ticks);
+}
