@@ -158,6 +158,8 @@ QLineEdit* ConfigurationPage::box(const char* name, const QString& text) {
 QWidget* ConfigurationPage::connectorDrawing() {
     auto* frame = new QGroupBox("Connections au port //  Vu coté prise en regardant les pinoches.");
     frame->setObjectName("Frame3");
+    // Named by its own title: a box inside a box would otherwise be read with its parent's.
+    frame->setAccessibleName(frame->title());
     auto* grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(2);
     // Upper row pins 1..13, lower row 14..25 set half a place to the right, as on the plug.

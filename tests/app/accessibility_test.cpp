@@ -72,6 +72,9 @@ TEST(Accessibility, ConfigurationPage) {
     // The three "Inverser le sens" boxes say which axis they turn.
     EXPECT_EQ(description(page.findChild<QWidget*>("Check2")), "axe Y");
     EXPECT_FALSE(page.findChild<QLineEdit*>("Text16")->isVisibleTo(&page));
+    // The connector drawing sits in the port box and is read by its own title.
+    EXPECT_EQ(nameOf(page.findChild<QWidget*>("Frame3")),
+              "Connections au port //  Vu coté prise en regardant les pinoches.");
 }
 
 TEST(Accessibility, ToolPage) {
@@ -126,6 +129,13 @@ TEST(Accessibility, JoystickPage) {
     EXPECT_EQ(description(page.findChild<QWidget*>("Command9")), "axe Z, vers le bas");
     EXPECT_EQ(description(page.findChild<QWidget*>("CommandArret")),
               "Arrête le déplacement en cours (touche Echap)");
+    // The distance labels are buttons to a reader, and pressing one fills the distance.
+    QAccessibleInterface* five = QAccessible::queryAccessibleInterface(page.findChild<QWidget*>("Label6"));
+    EXPECT_EQ(five->role(), QAccessible::Button);
+    EXPECT_EQ(five->text(QAccessible::Name), "5");
+    ASSERT_NE(five->actionInterface(), nullptr);
+    five->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(page.findChild<QLineEdit*>("Text2")->text(), "5");
 }
 
 TEST(Accessibility, Panel) {
