@@ -11,6 +11,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     app.setApplicationName("Vornelle");
+    // Without the translations the program's own boxes stay French; only Qt's menus do not.
+    vornelle::installQtFrench(app);
     vornelle::QtDialogs dialogs;
     struct Late : vornelle::Navigator {
         vornelle::Navigator* target = nullptr;

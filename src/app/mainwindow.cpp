@@ -34,8 +34,11 @@ MainWindow::MainWindow(PageFactory factory, QWidget* parent)
 }
 
 // The area's signals must not reach a half-destroyed window while its children close.
+// The windows of their own that are still open go with it (they have no parent to take them).
 MainWindow::~MainWindow() {
     disconnect(area_, nullptr, this, nullptr);
+    for (const QPointer<QWidget>& w : std::as_const(pages_))
+        if (w && !w->parentWidget()) delete w.data();
 }
 
 void MainWindow::buildMainMenu() {
@@ -110,7 +113,8 @@ void MainWindow::show(PageId id) {
             area_->setActiveSubWindow(sub);
         }
     } else {
-        w->setParent(this, Qt::Window);
+        // No parent: the program goes on while such a window is open, even after the main
+        // window has been closed, and ends when the last of its windows closes.
         if (maker.load) maker.load(w);
         if (page(id)) w->show();
     }

@@ -57,8 +57,12 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
     mg->addWidget(new QLabel("Nombre de pas par mm"), 0, 0, 1, 2);
     const char* axes[] = {"X", "Y", "Z"};
     for (int i = 0; i < 3; ++i) {
-        mg->addWidget(new QLabel(axes[i]), 1 + i, 0, Qt::AlignRight);
-        mg->addWidget(box(("Text" + std::to_string(1 + i)).c_str()), 1 + i, 1);
+        auto* axis = new QLabel(axes[i]);
+        QLineEdit* steps = box(("Text" + std::to_string(1 + i)).c_str());
+        axis->setBuddy(steps);
+        steps->setAccessibleName(QString("Nombre de pas par mm %1").arg(axes[i]));
+        mg->addWidget(axis, 1 + i, 0, Qt::AlignRight);
+        mg->addWidget(steps, 1 + i, 1);
     }
     struct Row {
         const char* caption;
@@ -74,6 +78,7 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
         label->setWordWrap(true);
         mg->addWidget(label, r, 0);
         mg->addWidget(box(("Text" + std::to_string(row.text)).c_str()), r, 1);
+        label->setBuddy(Text[row.text]);
         ++r;
     }
     Text[5]->setToolTip("Présélection de la vitesse outil dans la matière");
@@ -93,21 +98,29 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
         {"axe X", 10, 11, 1}, {"axe Y", 12, 13, 2}, {"axe Z", 14, 15, 3}, {"non connecté", 22, 23, 0}};
     r = 2;
     for (const PinRow& p : pins) {
-        pg->addWidget(new QLabel(p.caption), r, 0);
+        auto* axis = new QLabel(p.caption);
+        pg->addWidget(axis, r, 0);
         pg->addWidget(box(("Text" + std::to_string(p.dir)).c_str(), "x"), r, 1);
         pg->addWidget(box(("Text" + std::to_string(p.clk)).c_str(), "x"), r, 2);
+        // Read as "axe X DIR": the row's caption and the column's.
+        axis->setBuddy(Text[p.dir]);
+        Text[p.dir]->setAccessibleName(QString("%1 DIR").arg(p.caption));
+        Text[p.clk]->setAccessibleName(QString("%1 CLOCK").arg(p.caption));
         if (p.check) {
             auto* c = new QCheckBox("Inverser le sens");
             c->setObjectName(QString("Check%1").arg(p.check));
+            c->setAccessibleDescription(p.caption);
             Check[p.check] = c;
             pg->addWidget(c, r, 3);
         }
         ++r;
     }
     auto* lptRow = new QHBoxLayout;
-    lptRow->addWidget(new QLabel("Branchement sur port 1 ou 2"));
+    auto* lpt = new QLabel("Branchement sur port 1 ou 2");
+    lptRow->addWidget(lpt);
     lptRow->addWidget(new QLabel("LPT"));
     lptRow->addWidget(box("Text8", "1"));
+    lpt->setBuddy(Text[8]);
     lptRow->addStretch();
     pg->addLayout(lptRow, r++, 0, 1, 4);
     pg->addWidget(connectorDrawing(), r++, 0, 1, 4);
@@ -145,6 +158,8 @@ QLineEdit* ConfigurationPage::box(const char* name, const QString& text) {
 QWidget* ConfigurationPage::connectorDrawing() {
     auto* frame = new QGroupBox("Connections au port //  Vu coté prise en regardant les pinoches.");
     frame->setObjectName("Frame3");
+    // Named by its own title: a box inside a box would otherwise be read with its parent's.
+    frame->setAccessibleName(frame->title());
     auto* grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(2);
     // Upper row pins 1..13, lower row 14..25 set half a place to the right, as on the plug.

@@ -125,11 +125,15 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     // Right column: names, parameters, note, preview.
     auto* right = new QVBoxLayout;
     auto* names = new QGridLayout;
-    names->addWidget(new QLabel("Fichier découpe"), 0, 0);
+    auto* cutName = new QLabel("Fichier découpe");
+    names->addWidget(cutName, 0, 0);
     Text9 = edit("Text9");
+    cutName->setBuddy(Text9);
     names->addWidget(Text9, 0, 1);
-    names->addWidget(new QLabel("Fichier objet (.fra)"), 1, 0);
+    auto* drawingName = new QLabel("Fichier objet (.fra)");
+    names->addWidget(drawingName, 1, 0);
     text1 = edit("text1");
+    drawingName->setBuddy(text1);
     names->addWidget(text1, 1, 1);
     right->addLayout(names);
     connect(text1, &QLineEdit::textChanged, this, [this] { redraw(55, false); });
@@ -163,6 +167,7 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
         QLineEdit* e = edit(p.field, p.initial);
         e->setMaximumWidth(90);
         if (p.tip) e->setToolTip(p.tip);
+        l->setBuddy(e);
         pg->addWidget(l, r, 0);
         pg->addWidget(e, r, 1);
         made[r - 1] = e;
@@ -180,6 +185,7 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     pg->addWidget(noteLabel, 1, 2);
     Text7 = new QPlainTextEdit;
     Text7->setObjectName("Text7");
+    noteLabel->setBuddy(Text7);
     Text7->setToolTip(
         "Pour conserver tout ce que l'on à oubliè quand on réutilise un fichier quelques semaines après "
         "l'avoir crée");
@@ -188,6 +194,7 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
 
     Picture1 = new PreviewPicture;
     Picture1->setObjectName("Picture1");
+    Picture1->setAccessibleName("Dessin");
     Picture1->setToolTip("affiche le dessin de l'objet à couper");
     right->addWidget(Picture1, 1);
     auto* zoom = new QHBoxLayout;

@@ -61,23 +61,35 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     auto* left = new QVBoxLayout;
     auto* params = new QGroupBox("Paramètre machine, nombre de pas /mm");
     auto* pg = new QGridLayout(params);
-    pg->addWidget(new QLabel("X"), 0, 0, Qt::AlignHCenter);
-    pg->addWidget(new QLabel("Y"), 0, 1, Qt::AlignHCenter);
-    pg->addWidget(new QLabel("Z"), 0, 2, Qt::AlignHCenter);
+    auto* labelX = new QLabel("X");
+    auto* labelY = new QLabel("Y");
+    auto* labelZ = new QLabel("Z");
+    pg->addWidget(labelX, 0, 0, Qt::AlignHCenter);
+    pg->addWidget(labelY, 0, 1, Qt::AlignHCenter);
+    pg->addWidget(labelZ, 0, 2, Qt::AlignHCenter);
     Text1 = edit("Text1", "120");
     Text3 = edit("Text3", "120");
     Text5 = edit("Text5", "120");
+    labelX->setBuddy(Text1);
+    labelY->setBuddy(Text3);
+    labelZ->setBuddy(Text5);
+    Text1->setAccessibleName("Nombre de pas par mm X");
+    Text3->setAccessibleName("Nombre de pas par mm Y");
+    Text5->setAccessibleName("Nombre de pas par mm Z");
     pg->addWidget(Text1, 1, 0);
     pg->addWidget(Text3, 1, 1);
     pg->addWidget(Text5, 1, 2);
-    pg->addWidget(new QLabel("coefficient vitesse"), 2, 0, 1, 2);
+    auto* coefficient = new QLabel("coefficient vitesse");
+    pg->addWidget(coefficient, 2, 0, 1, 2);
     Text4 = edit("Text4", "0,01");
+    coefficient->setBuddy(Text4);
     pg->addWidget(Text4, 2, 2);
     left->addWidget(params);
 
     auto* dist = new QGroupBox("mm à déplacer");
     auto* dg = new QGridLayout(dist);
     Text2 = edit("Text2", "1");
+    Text2->setAccessibleName("mm à déplacer");
     dg->addWidget(Text2, 0, 0, 1, 6);
     struct L {
         const char* name;
@@ -101,6 +113,7 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
     auto* sg = new QHBoxLayout(speed);
     HScroll1 = new QScrollBar(Qt::Horizontal);
     HScroll1->setObjectName("HScroll1");
+    HScroll1->setAccessibleName("reglage vitesse");
     HScroll1->setRange(1, 100);
     HScroll1->setValue(20);
     HScroll1->setMinimumWidth(160);
@@ -140,6 +153,14 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
         connect(b, &QPushButton::clicked, this, [this, which] { arrow(which); });
         motionButtons_ << b;
     }
+    // A reader says the arrow glyphs poorly: each arrow also tells its axis and its way.
+    for (auto [name, what] : {std::pair{"Command10", "axe X, vers la droite"},
+                              {"Command11", "axe X, vers la gauche"},
+                              {"Command6", "axe Y, vers le fond"},
+                              {"Command7", "axe Y, vers l'avant"},
+                              {"Command8", "axe Z, vers le haut"},
+                              {"Command9", "axe Z, vers le bas"}})
+        axes->findChild<QPushButton*>(name)->setAccessibleDescription(what);
     top->addWidget(axes);
 
     // Right: arrow inversion, homing, stop, leave.

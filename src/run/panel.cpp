@@ -47,6 +47,7 @@ DecencoursPanel::DecencoursPanel(RunState& state, QWidget* parent) : QWidget(par
     }
     HScroll1 = new QScrollBar(Qt::Horizontal);
     HScroll1->setObjectName("HScroll1");
+    HScroll1->setAccessibleName("Vitesse d'avance");
     HScroll1->setRange(0, 100);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);

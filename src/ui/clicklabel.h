@@ -1,4 +1,5 @@
-// A label that reports clicks (the joystick page's distance labels).
+// A label that reports clicks (the joystick page's distance labels). Assistive technology sees
+// it as a button named by its text, which it can press as a mouse click would.
 #pragma once
 
 #include <QLabel>
@@ -9,7 +10,7 @@ namespace vornelle {
 class ClickLabel : public QLabel {
     Q_OBJECT
   public:
-    using QLabel::QLabel;
+    explicit ClickLabel(const QString& text, QWidget* parent = nullptr);
   signals:
     void clicked();
 

@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 
 #include "qtext.h"
 
@@ -24,9 +27,13 @@ Button QtDialogs::message(const std::string& text, int st, const std::string& ti
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         // Default button: the first unless the style asks for the second.
         box.setDefaultButton((st & 0x100) ? QMessageBox::No : QMessageBox::Yes);
+        // French whether or not Qt's translations are installed; '&' keeps the O and N keys.
+        box.button(QMessageBox::Yes)->setText("&Oui");
+        box.button(QMessageBox::No)->setText("&Non");
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.setDefaultButton(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText("OK");
     }
     int r = box.exec();
     if (!yesNo) return Button::Ok;
@@ -35,10 +42,23 @@ Button QtDialogs::message(const std::string& text, int st, const std::string& ti
 
 std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const std::string& title,
                                                const std::string& initial) {
-    bool ok = false;
-    QString t = QInputDialog::getText(parent_, qs(title), qs(prompt), QLineEdit::Normal, qs(initial), &ok);
-    if (!ok) return std::nullopt;
-    return bytes(t);
+    QInputDialog box(parent_);
+    box.setWindowTitle(qs(title));
+    box.setLabelText(qs(prompt));
+    box.setTextValue(qs(initial));
+    box.setOkButtonText("OK");
+    box.setCancelButtonText("Annuler");
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return bytes(box.textValue());
+}
+
+bool installQtFrench(QCoreApplication& app) {
+    auto* french = new QTranslator(&app);
+    if (!french->load("qtbase_fr", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete french;
+        return false;
+    }
+    return app.installTranslator(french);
 }
 
 void QtYield::yield() {

@@ -2,6 +2,7 @@
 // user events, and the application-wide busy pointer.
 #pragma once
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -20,6 +21,10 @@ class QtDialogs : public Dialogs {
   private:
     QPointer<QWidget> parent_;
 };
+
+// Qt's own texts in French (context menus of text boxes, standard buttons) when the
+// translations are installed; false when they are not, and the texts stay English.
+bool installQtFrench(QCoreApplication& app);
 
 class QtYield : public Yield {
   public:

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
 
+#include "app/aboutbox.h"
 #include "app/pages.h"
 #include "testsupport.h"
 #include "ui/menupage.h"
@@ -119,4 +123,46 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->windowTitle(), "Info");
     ::unsetenv("VORNELLE_HOME");
+}
+
+// The program ends when no window of it remains: the about box, a window of its own, keeps it
+// running after the main window has been closed. The steps run inside the application's own
+// event loop, where Qt decides to quit; each is queued behind the previous one.
+TEST(MainWindow, AboutBoxOutlivesTheMainWindow) {
+    auto w = std::make_unique<MainWindow>([](PageId id) -> MainWindow::PageMaker {
+        if (id == PageId::Form2) return {[] { return makeAboutBox(); }, {}};
+        return {};
+    });
+    w->show();
+    w->show(PageId::Form2);
+    QPointer<QWidget> about = w->page(PageId::Form2);
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->parent(), nullptr);
+    EXPECT_EQ(about->objectName(), "Form2");
+
+    QObject script;  // cancels the steps not run when the loop ends early
+    int lastClosed = 0;
+    bool aboutAlone = false;
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &script, [&lastClosed] { ++lastClosed; });
+    QTimer::singleShot(0, &script, [&] {
+        w->QMainWindow::close();
+        QTimer::singleShot(0, &script, [&] {
+            aboutAlone = lastClosed == 0 && about && about->isVisible();
+            about->close();
+            // Closing the last window queues the end of the loop; without it, end it here.
+            QTimer::singleShot(0, &script, [&lastClosed] {
+                if (lastClosed == 0) QCoreApplication::exit(1);
+            });
+        });
+    });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(aboutAlone);
+    EXPECT_EQ(lastClosed, 1);
+
+    // A box still open when the main window goes is deleted with it.
+    w->show(PageId::Form2);
+    about = w->page(PageId::Form2);
+    ASSERT_NE(about, nullptr);
+    w.reset();
+    EXPECT_EQ(about, nullptr);
 }
