@@ -14,6 +14,7 @@
 #include "base/numbers.h"
 #include "details.h"
 #include "drawing/drawing.h"
+#include "port/step.h"
 #include "streams.h"
 
 namespace vornelle {
@@ -137,7 +138,15 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         spmm[a] = *v;
     }
     int weight[8];
-    for (int i = 0; i < 8; ++i) weight[i] = static_cast<int>(leadingNumberOr0(in.weights[i]));
+    for (int i = 0; i < 8; ++i) {
+        // A weight such as 1e300 or 3 would write bytes that drive no line, or several.
+        auto w = signalWeight(in.weights[i], "n°" + std::to_string(i + 1));
+        if (!w) {
+            r.message = {w.error() + " Vérifiez la configuration.", kFailTitle, style::kStopOk};
+            return r;
+        }
+        weight[i] = *w;
+    }
     bool invert[3];
     for (int a = 0; a < 3; ++a) {
         auto v = decimalValue(in.inversions[a]);

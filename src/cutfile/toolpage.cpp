@@ -1,6 +1,7 @@
 // Tool page; see toolpage.h.
 #include "toolpage.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -466,7 +467,23 @@ void ToolPage::rewriteDetails() {
     if (Status s = replaceDetails(det, d); !s) dialogs_.message(s.message, style::kStopOk, "Nom fichier ?");
 }
 
+void ToolPage::closeEvent(QCloseEvent* e) {
+    if (motionBusy_) {
+        if (run_.playing) run_.arret = 1;
+        closeAfter_ = true;
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
+}
+
 void ToolPage::setMotionBusy(bool busy) {
+    motionBusy_ = busy;
+    if (!busy && closeAfter_) {
+        closeAfter_ = false;
+        navigator_.close(PageId::Mach);
+        return;
+    }
     for (QPushButton* b : {Command11, Command12}) b->setEnabled(!busy);
     for (QAction* a : menus_)
         if (a->objectName() == "quit" || a->objectName() == "retourfichier") a->setEnabled(!busy);

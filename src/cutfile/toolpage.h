@@ -36,6 +36,13 @@ class ToolPage : public QWidget, public MenuPage {
     // A motion runs (a cut, a jog, a homing): "Découper" and the menu entries that would
     // unload this page are refused until it has ended.
     void setMotionBusy(bool busy);
+
+  protected:
+    // Closed during a cut: the cut stops first (as "Arret d'urgence") and the page closes
+    // once it has ended; never freed under a running motion.
+    void closeEvent(QCloseEvent* e) override;
+
+  public:
     void generate();        // Command10
     void loadCutFile();     // Command3
     void rewriteDetails();  // menu "Modifier le fichier de détails"
@@ -74,6 +81,8 @@ class ToolPage : public QWidget, public MenuPage {
     QRadioButton *Option1, *Option2;
     QPushButton *Command11, *Command12;
     QList<QAction*> menus_;
+    bool motionBusy_ = false;
+    bool closeAfter_ = false;
 
     double facteur_ = 0.5;
     std::string chemin_;  // current folder, ending in '/'

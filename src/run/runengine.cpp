@@ -264,6 +264,7 @@ std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant) {
 void beginRun(RunServices& s) {
     // 7, 8.
     s.pointer.setBusy(true);
+    s.state.playing = true;
     s.host.showRun();
     s.state.horsmatiere = 1;
 }
@@ -315,6 +316,7 @@ RunOutcome finishRun(RunServices& s, const RunPlan& plan, const PlayResult& play
     if (!stopped) s.dialogs.message("découpe terminée !", style::kStopOk, "Découpe");
     // 13, 14.
     s.host.setFeeds(numberText(st.vitdans, ','), numberText(st.vithors, ','));
+    st.playing = false;
     s.host.endRun();
     out.stopped = stopped;
     return out;

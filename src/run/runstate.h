@@ -20,6 +20,8 @@ struct RunState {
     std::atomic<int> horsmatiere{kUnset};
     std::atomic<double> vitdans{0};  // feed in the material, 0..100
     std::atomic<double> vithors{0};  // feed out of the material, 0..100
+    // From the panel shown until the end messages: a cut is playing.
+    std::atomic<bool> playing{false};
 
     bool outOfMaterial() const { return horsmatiere.load() == 1; }
 

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include "app/mainwindow.h"
@@ -127,4 +128,28 @@ TEST(Interlock, NoCutDuringAJog) {
     EXPECT_EQ(a.ports.simulated().steps(0), 1000);
     EXPECT_EQ(a.ports.simulated().writeCount(), 2000);
     EXPECT_TRUE(a.button(a.tool(), "Command11")->isEnabled());
+}
+
+TEST(Interlock, ClosingTheToolPageDuringACutStopsItFirst) {
+    App a;
+    a.window->show(PageId::Mach);
+    a.cutFile(300);
+    test::Gate gate;
+    a.machine.setStepHook([&] {
+        if (a.ports.simulated().writeCount() > 40 && !gate.reached()) gate.arrive();
+    });
+    a.button(a.tool(), "Command11")->click();
+    ASSERT_TRUE(gate.waitReached());
+    a.window->show(PageId::Mach);  // brought back from the main menu during the cut
+    QPointer<QWidget> page = a.tool();
+    ASSERT_TRUE(page);
+    EXPECT_FALSE(page->parentWidget()->close());  // the close box of its window
+    EXPECT_EQ(a.run.arret, 1);
+    gate.release();
+    ASSERT_TRUE(test::waitIdle(a.machine));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(a.dialogs.calls.back().text, "Découpe arretée !");
+    EXPECT_LT(a.ports.simulated().steps(0), 300);
+    EXPECT_FALSE(page);  // closed once the cut had ended
+    EXPECT_EQ(a.window->page(PageId::Mach), nullptr);
 }
