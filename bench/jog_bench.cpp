@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     page.findChild<QLineEdit*>("Text2")->setText("200");  // 200 mm x 1000 steps/mm
     auto t0 = std::chrono::steady_clock::now();
     page.findChild<QPushButton*>("Command10")->click();
-    while (machine.busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    while (machine.busy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     auto t1 = std::chrono::steady_clock::now();
     double s = std::chrono::duration<double>(t1 - t0).count();
     long steps = ports.simulated().steps(0);
