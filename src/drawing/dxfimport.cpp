@@ -6,10 +6,10 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <cmath>
 
 #include "base/fields.h"
 #include "base/files.h"
@@ -123,9 +123,7 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
     if (path.empty()) return refuse("Nom du fichier ?", "Saisie incomplette !");
     if (!fileExists(path)) return refuse("Fichier introuvable !", "Mauvaise saisie !");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        return refuse("Impossible de lire le fichier " + path + " : " + std::strerror(errno),
-                      "Mauvaise saisie !");
+    if (!file) return refuse("Impossible de lire le fichier " + path + " : " + std::strerror(errno), "Mauvaise saisie !");
     const std::string scratch = work + "tempX";
     if (Status s = removeFile(scratch); !s) return refuse(s.message, "Mauvaise saisie !");
 
