@@ -87,7 +87,7 @@ DessinPage::DessinPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& poin
     top->addLayout(centre, 1);
 
     lists_ = new RecordLists(drawing_, this);
-    lists_->setMinimumWidth(250);
+    lists_->setMinimumWidth(230);
     connect(lists_, &RecordLists::recordClicked, this, &DessinPage::listClick);
     top->addWidget(lists_);
 

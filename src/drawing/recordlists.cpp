@@ -43,6 +43,7 @@ RecordLists::RecordLists(const Drawing& drawing, QWidget* parent) : QWidget(pare
         view->setUniformItemSizes(true);  // a million rows are laid out without measuring each
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         view->setMinimumWidth(70);
+        view->setMaximumWidth(120);
         auto* model = new TextListModel(l.list, view);
         view->setModel(model);
         label->setBuddy(view);
