@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <cmath>
 
 #include "recordingpainter.h"
 #include "testsupport.h"
@@ -132,4 +134,34 @@ TEST(Viewer, WheelAjusterAndReadout) {
     EXPECT_EQ(t.v.findChild<QLabel*>("Label1")->text(), "10");
     EXPECT_EQ(t.v.findChild<QLabel*>("Label5")->text(), "20");
     EXPECT_TRUE(t.dialogs.calls.empty());
+}
+
+TEST(Viewer, PicturePaintsTheMappedPath) {
+    // A long horizontal cut at Y = 20 and a travel after it: black and light red on white at
+    // 80 mm from the top, nothing elsewhere; then scrolled 10 mm down, at 70 mm.
+    test::ScriptedDialogs dialogs;
+    Drawing d;
+    d.appendRecord("0", "20", "0");
+    d.appendRecord("10", "20", "1");
+    d.appendRecord("100", "20", "1");
+    d.appendRecord("100", "20", "0");
+    d.appendRecord("120", "20", "0");  // travel to the next cut
+    d.finishLoad();
+    DrawingViewer v(dialogs, d);
+    v.drawingChanged();
+    v.setVScroll(0);
+    const double s = v.picture()->pixelsPerMm();
+    QImage image = v.picture()->grab().toImage();
+    auto at = [&](double xmm, double ymm) {
+        return QColor(
+            image.pixel(static_cast<int>(std::lround(xmm * s)), static_cast<int>(std::lround(ymm * s))));
+    };
+    EXPECT_EQ(at(60, 80), QColor(Qt::black));
+    EXPECT_EQ(at(60, 60), QColor(Qt::white));
+    EXPECT_EQ(at(115, 80), QColor(255, 0, 0));
+    v.setVScroll(10);
+    image = v.picture()->grab().toImage();
+    EXPECT_EQ(at(60, 70), QColor(Qt::black));
+    EXPECT_EQ(at(60, 80), QColor(Qt::white));
+    EXPECT_TRUE(dialogs.calls.empty());
 }
