@@ -1,26 +1,17 @@
-// Page construction; see pages.h. Pages that are not built yet show a short placeholder.
+// Page construction; see pages.h.
 #include "pages.h"
 
-#include <QLabel>
 #include <QPointer>
-#include <QVBoxLayout>
 
 #include "aboutbox.h"
 #include "base/folders.h"
 #include "config/configurationpage.h"
 #include "cutfile/toolpage.h"
+#include "drawing/dessinpage.h"
 #include "manual/joystickpage.h"
 
 namespace vornelle {
 namespace {
-QWidget* placeholder(const char* name, const char* caption) {
-    auto* w = new QWidget;
-    w->setObjectName(name);
-    w->setWindowTitle(caption);
-    auto* l = new QVBoxLayout(w);
-    l->addWidget(new QLabel("Cette page n'est pas encore disponible."));
-    return w;
-}
 // The page refuses motion commands while any motion runs; told at creation and at every change.
 template <class P>
 P* followMachine(P* page, Machine& machine) {
@@ -41,7 +32,12 @@ MainWindow::PageMaker makePage(PageId id, AppServices& s) {
         case PageId::Form2:
             return {[] { return makeAboutBox(); }, {}};
         case PageId::Dessin:
-            return {[] { return placeholder("dessin", "Travail sur les Fichier"); }, {}};
+            return {[&s] {
+                        return new DessinPage(
+                            s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
+                            [] { return dossierTravail(); }, s.drawing);
+                    },
+                    [](QWidget* w) { static_cast<DessinPage*>(w)->formLoad(); }};
         case PageId::Mach:
             return {[&s] {
                         return followMachine(

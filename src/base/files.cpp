@@ -12,9 +12,66 @@
 namespace vornelle {
 namespace {
 std::string why() {
-    return std::strerror(errno);
+    return systemReason(errno);
 }
 }  // namespace
+
+std::string systemReason(int e) {
+    switch (e) {
+        case ENOENT:
+            return "fichier ou dossier introuvable";
+        case EACCES:
+        case EPERM:
+            return "permission refusée";
+        case EISDIR:
+            return "c'est un dossier";
+        case ENOTDIR:
+            return "un élément du chemin n'est pas un dossier";
+        case EROFS:
+            return "support en lecture seule";
+        case EBUSY:
+            return "fichier occupé";
+        case EEXIST:
+            return "un fichier de ce nom existe déjà";
+        case EXDEV:
+            return "le nouveau nom est sur un autre support";
+        case ENOSPC:
+            return "plus de place sur le support";
+        case ENAMETOOLONG:
+            return "nom trop long";
+        default:
+            return std::strerror(e);
+    }
+}
+
+Status deleteFile(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Status::failure("Impossible d'effacer " + path + " : " + systemReason(EISDIR));
+    if (::unlink(path.c_str()) == 0) return Status::success();
+    return Status::failure("Impossible d'effacer " + path + " : " + why());
+}
+
+Status renameFile(const std::string& from, const std::string& to) {
+    auto refuse = [&](const std::string& reason) {
+        return Status::failure("Impossible de renommer " + from + " en " + to + " : " + reason);
+    };
+    struct stat st;
+    if (::lstat(from.c_str(), &st) != 0) return refuse(why());
+    if (S_ISDIR(st.st_mode)) return refuse(systemReason(EISDIR));
+    // A hard link refuses an existing target where rename would silently replace it.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        if (::unlink(from.c_str()) == 0) return Status::success();
+        int e = errno;
+        ::unlink(to.c_str());
+        return refuse(systemReason(e));
+    }
+    if (errno == EEXIST) return refuse(why());
+    // File systems without hard links: test, then rename.
+    if (::lstat(to.c_str(), &st) == 0) return refuse(systemReason(EEXIST));
+    if (::rename(from.c_str(), to.c_str()) != 0) return refuse(why());
+    return Status::success();
+}
 
 bool fileExists(const std::string& path) {
     struct stat st;

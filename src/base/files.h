@@ -17,6 +17,13 @@ Status removeFile(const std::string& path);
 Status replaceFile(const std::string& path, std::string_view contents);
 // Reads a whole file.
 Outcome<std::string> readFile(const std::string& path);
+// Deletes a regular file; a missing file, a folder or a refusal is reported with the file's
+// name and the reason.
+Status deleteFile(const std::string& path);
+// Renames a file without ever replacing another one: a target that exists is refused.
+Status renameFile(const std::string& from, const std::string& to);
+// The reason of a system error number, in French.
+std::string systemReason(int error);
 // Ensures the folder exists (parents included) with the given mode; checks it is writable.
 Status ensureFolder(const std::string& path, unsigned mode);
 

@@ -6,7 +6,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QStorageInfo>
 #include <QVBoxLayout>
 
 #include "base/files.h"
@@ -89,37 +88,17 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     Option2->setObjectName("Option2");
     Option1 = new QRadioButton("Choisir un fichier d'objet à découper (.FRA)");
     Option1->setObjectName("Option1");
-    connect(Option1, &QRadioButton::clicked, this, [this] {
-        pattern_ = "*.FRA";
-        listFolder();
-    });
-    connect(Option2, &QRadioButton::clicked, this, [this] {
-        pattern_ = "*.DEF";
-        listFolder();
-    });
+    connect(Option1, &QRadioButton::clicked, this, [this] { panel_->setPattern("*.FRA"); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { panel_->setPattern("*.DEF"); });
     bl->addWidget(Option2);
     bl->addWidget(Option1);
-    Drive1 = new QComboBox;
-    Drive1->setObjectName("Drive1");
-    for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
-        if (v.isValid() && v.isReady() && !v.rootPath().startsWith("/proc") &&
-            !v.rootPath().startsWith("/sys") && !v.rootPath().startsWith("/dev") &&
-            !v.rootPath().startsWith("/run"))
-            Drive1->addItem(v.rootPath());
-    bl->addWidget(Drive1);
-    Dir1 = new QListWidget;
-    Dir1->setObjectName("Dir1");
-    Dir1->setToolTip("Double-cliquer pour ouvrir un dossier");
-    connect(Dir1, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* it) { openFolder(bytes(it->data(Qt::UserRole).toString())); });
-    connect(Dir1, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* it) { clickFolder(bytes(it->data(Qt::UserRole).toString())); });
-    bl->addWidget(Dir1, 1);
-    File1 = new QListWidget;
-    File1->setObjectName("File1");
-    connect(File1, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem* it) { pickFile(bytes(it->text())); });
-    bl->addWidget(File1, 1);
+    panel_ = new FilePanel(browse);
+    panel_->setPattern("*.DEF");
+    // Drive1 has no action of its own here: choosing a drive does not move Dir1.
+    connect(panel_, &FilePanel::folderOpened, this, &ToolPage::folderPicked);
+    connect(panel_, &FilePanel::folderClicked, this, &ToolPage::folderClicked);
+    connect(panel_, &FilePanel::fileActivated, this, &ToolPage::pickFile);
+    bl->addWidget(panel_, 1);
     left->addWidget(browse, 1);
     top->addLayout(left);
 
@@ -272,11 +251,11 @@ void ToolPage::setNote(const std::string& note) {
 
 void ToolPage::formLoad() {
     facteur_ = 0.5;
-    pattern_ = "*.DEF";
+    panel_->setPattern("*.DEF");
     auto folder = folder_();
     chemin_ = folder ? *folder : QDir::homePath().toStdString() + "/";
-    dirShown_ = QDir::homePath().toStdString() + "/";
-    listFolder();
+    // Dir1 opens on chemin, so that a file picked at once gets the folder it is in.
+    if (!panel_->openFolder(chemin_)) panel_->openFolder(QDir::homePath().toStdString());
     if (!folder || !existeconfig(*folder)) {
         dialogs_.message(kNoConfig, style::kQuestionOk, kNoConfigTitle);
         return;
@@ -343,43 +322,32 @@ void ToolPage::zoomIn() {
     redraw(40, true);
 }
 
-void ToolPage::listFolder() {
-    Dir1->clear();
-    File1->clear();
-    QDir d(qs(dirShown_));
-    auto addDir = [this](const QString& label, const QString& path) {
-        auto* it = new QListWidgetItem(label, Dir1);
-        it->setData(Qt::UserRole, path);
-    };
-    if (!d.isRoot()) addDir("..", QDir::cleanPath(d.absolutePath() + "/.."));
-    for (const QString& s : d.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
-        addDir(s + "/", d.absoluteFilePath(s));
-    d.setNameFilters({pattern_});
-    for (const QString& f : d.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) File1->addItem(f);
-}
-
 void ToolPage::openFolder(const std::string& folder) {
-    chemin_ = folder;
-    if (chemin_.empty() || chemin_.back() != '/') chemin_ += '/';
-    dirShown_ = chemin_;
-    if (Option1->isChecked()) text1->setText(qs(chemin_));
-    if (Option2->isChecked()) Text9->setText(qs(chemin_));
-    listFolder();
+    panel_->openFolder(folder);
 }
 
 void ToolPage::clickFolder(const std::string& folder) {
+    panel_->clickFolder(folder);
+}
+
+// Folder pick: chemin is the folder the file list shows.
+void ToolPage::folderPicked(const std::string& folder) {
+    chemin_ = folder;
+    if (chemin_.empty() || chemin_.back() != '/') chemin_ += '/';
+    if (Option1->isChecked()) text1->setText(qs(chemin_));
+    if (Option2->isChecked()) Text9->setText(qs(chemin_));
+}
+
+// A click in Dir1: the file list shows the clicked folder and chemin follows it; text1 is
+// left as it was.
+void ToolPage::folderClicked(const std::string& folder) {
     chemin_ = folder;
     if (chemin_.empty() || chemin_.back() != '/') chemin_ += '/';
     if (Option2->isChecked()) Text9->setText(qs(chemin_));
-    // The file list shows the clicked folder; the folder list stays where it is.
-    File1->clear();
-    QDir d(qs(chemin_));
-    d.setNameFilters({pattern_});
-    for (const QString& f : d.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) File1->addItem(f);
 }
 
 void ToolPage::pickFile(const std::string& name) {
-    if (chemin_.empty() || chemin_.back() != '/') chemin_ += '/';
+    chemin_ = panel_->folder();
     if (Option1->isChecked()) text1->setText(qs(chemin_ + name));
     if (Option2->isChecked()) Text9->setText(qs(chemin_ + name));
 }
@@ -409,7 +377,7 @@ void ToolPage::generate() {
     }
     GenerationResult r = vornelle::generate(in, *work, pointer_);
     if (r.ok) {
-        listFolder();
+        panel_->refresh();
         Text9->setText(Text9->text() + ".def");
     }
     dialogs_.message(r.message.text, r.message.style, r.message.title);

@@ -19,6 +19,7 @@
 #include "drawing/shared.h"
 #include "preview.h"
 #include "run/runstate.h"
+#include "ui/filepanel.h"
 #include "ui/menupage.h"
 
 namespace vornelle {
@@ -48,10 +49,12 @@ class ToolPage : public QWidget, public MenuPage {
     void rewriteDetails();  // menu "Modifier le fichier de détails"
     void zoomOut();         // Command1
     void zoomIn();          // Command2
-    // Folder pick (a folder opened in Dir1) and file pick (double click in File1).
+    // A folder opened in Dir1, a folder clicked in Dir1, a file double-clicked in File1, as
+    // the user does them.
     void openFolder(const std::string& folder);
     void clickFolder(const std::string& folder);
     void pickFile(const std::string& name);
+    FilePanel* filePanel() const { return panel_; }
 
     double facteur() const { return facteur_; }
     const std::string& chemin() const { return chemin_; }
@@ -62,7 +65,8 @@ class ToolPage : public QWidget, public MenuPage {
   private:
     QLineEdit* edit(const char* name, const QString& text = {});
     void redraw(double c, bool fromZoom);
-    void listFolder();
+    void folderPicked(const std::string& folder);
+    void folderClicked(const std::string& folder);
     void setNote(const std::string& note);
 
     Dialogs& dialogs_;
@@ -76,8 +80,7 @@ class ToolPage : public QWidget, public MenuPage {
     QLineEdit *Text9, *text1, *Text4, *Text12, *Text8, *Text2, *Text10, *Text11;
     QPlainTextEdit* Text7;
     PreviewPicture* Picture1;
-    QComboBox* Drive1;
-    QListWidget *Dir1, *File1;
+    FilePanel* panel_;  // Drive1, Dir1, File1
     QRadioButton *Option1, *Option2;
     QPushButton *Command11, *Command12;
     QList<QAction*> menus_;
@@ -86,8 +89,6 @@ class ToolPage : public QWidget, public MenuPage {
 
     double facteur_ = 0.5;
     std::string chemin_;  // current folder, ending in '/'
-    std::string dirShown_;
-    QString pattern_ = "*.DEF";
     bool configured_ = false;
 };
 

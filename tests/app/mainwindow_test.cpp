@@ -5,14 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 
 #include "app/aboutbox.h"
 #include "app/pages.h"
+#include "machinetest.h"
 #include "testsupport.h"
 #include "ui/menupage.h"
 #include "ui/qtservices.h"
@@ -33,6 +42,34 @@ class MenuWidget : public QWidget, public MenuPage {
 struct Counting {
     std::map<PageId, int> created, loaded;
 };
+
+// The visible control of that caption, as a user finds it on screen.
+template <class T>
+T* byCaption(QWidget* root, const QString& caption) {
+    for (T* b : root->findChildren<T*>())
+        if (b->text() == caption && b->isVisible()) return b;
+    ADD_FAILURE() << "no visible " << caption.toStdString();
+    return nullptr;
+}
+
+QAction* menuAction(QMainWindow& w, const QString& menu, const QString& item) {
+    for (QAction* a : w.menuBar()->actions())
+        if (a->text() == menu && a->menu())
+            for (QAction* i : a->menu()->actions())
+                if (i->text() == item) return i;
+    ADD_FAILURE() << "no menu item " << item.toStdString();
+    return nullptr;
+}
+
+void clickItem(QListWidget* list, const QString& text, bool twice) {
+    auto found = list->findItems(text, Qt::MatchEndsWith);
+    QStringList all;
+    for (int i = 0; i < list->count(); ++i) all << list->item(i)->text();
+    ASSERT_FALSE(found.isEmpty()) << text.toStdString() << " in " << all.join('|').toStdString();
+    // The list's own signals, as a click and a double click raise them.
+    emit list->itemClicked(found.front());
+    if (twice) emit list->itemActivated(found.front());
+}
 
 QStringList menuTexts(QMainWindow& w) {
     QStringList t;
@@ -165,4 +202,75 @@ TEST(MainWindow, AboutBoxOutlivesTheMainWindow) {
     ASSERT_NE(about, nullptr);
     w.reset();
     EXPECT_EQ(about, nullptr);
+}
+
+// A user's whole road: a DXF drawing imported on the drawing page, saved as FRA, proposed by
+// the tool page, turned into a cut file and cut on the simulated machine, which ends at home.
+TEST(MainWindow, FromADxfDrawingToACut) {
+    test::TempDir dir;
+    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
+    test::spit(
+        dir.file("vrnl1.cfg"),
+        "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\","
+        "\"8\",\"16\",\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n");
+    std::filesystem::create_directories(dir.file("pieces"));
+    std::filesystem::copy(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
+                          dir.file("pieces/carre.dxf"));
+    test::ScriptedDialogs dialogs;
+    struct Late : Navigator {
+        Navigator* target = nullptr;
+        void show(PageId p) override { target->show(p); }
+        void hide(PageId p) override { target->hide(p); }
+        void close(PageId p) override { target->close(p); }
+    } nav;
+    PortSelector ports(false);
+    ports.simulated().setRecording(false);
+    Machine machine(ports, postToScreen(qApp));
+    test::RecordingPacer pacer;
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    RunState run;
+    DrawingShared drawing;
+    RunController runner(run, nav, dialogs, pacer, pointer, machine);
+    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
+    MainWindow w([&services](PageId id) { return makePage(id, services); });
+    nav.target = &w;
+    w.show();
+
+    for (QAction* a : w.menuBar()->actions())
+        if (a->text() == "Fichier") a->trigger();
+    QWidget* dessin = w.page(PageId::Dessin);
+    ASSERT_NE(dessin, nullptr);
+    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
+    byCaption<QRadioButton>(dessin, "Fichier DXF")->click();
+    auto* dirs = dessin->findChild<QListWidget*>("Dir1");
+    clickItem(dirs, "pieces", true);
+    clickItem(dessin->findChild<QListWidget*>("File1"), "carre.dxf", false);
+    EXPECT_EQ(dessin->findChild<QLineEdit*>("Text2")->text().toStdString(), dir.file("pieces/carre.dxf"));
+    byCaption<QPushButton>(dessin, "Charger")->click();
+    EXPECT_TRUE(dialogs.calls.empty()) << dialogs.calls.back().text;
+    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
+    byCaption<QRadioButton>(dessin, "Fichier FRA")->click();
+    auto* name = dessin->findChild<QLineEdit*>("Text2");
+    name->clear();
+    QTest::keyClicks(name, QString::fromStdString(dir.file("pieces/carre")));
+    byCaption<QPushButton>(dessin, "Sauver")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.page(PageId::Dessin), nullptr);
+
+    QWidget* mach = w.page(PageId::Mach);
+    ASSERT_NE(mach, nullptr);
+    EXPECT_EQ(mach->findChild<QLineEdit*>("text1")->text().toStdString(), dir.file("pieces/carre.fra"));
+    EXPECT_EQ(mach->findChild<QLineEdit*>("Text9")->text().toStdString(), dir.file("pieces/carre"));
+    QTest::keyClicks(mach->findChild<QPlainTextEdit*>("Text7"), "carre d'essai");
+    byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
+    ASSERT_FALSE(dialogs.calls.empty());
+    EXPECT_EQ(dialogs.calls.back().text, "Fichier découpe créé avec succés");
+    byCaption<QPushButton>(mach, "Découper")->click();
+    ASSERT_TRUE(test::waitIdle(machine));
+    EXPECT_EQ(dialogs.calls.back().text, "découpe terminée !");
+    EXPECT_GT(ports.simulated().writeCount(), 1000);
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(ports.simulated().position(a), 0) << a;
+    ::unsetenv("VORNELLE_HOME");
 }

@@ -313,3 +313,34 @@ TEST(Panel, ButtonsRaiseFlagsAndClosingDuringARunStops) {
     EXPECT_EQ(durationText(3725), "1:02:05");
     EXPECT_EQ(durationText(65), "01:05");
 }
+
+TEST(ToolPage, FolderListAndChemin) {
+    // A file picked right after the page opens gets the folder it is listed in.
+    Fixture f;
+    f.configure();
+    f.drawingFile("data/bride.fra");
+    f.page->formLoad();
+    auto* dirs = f.page->findChild<QListWidget*>("Dir1");
+    EXPECT_EQ(dirs->currentItem()->data(Qt::UserRole).toString().toStdString(), f.dir.file("data/"));
+    EXPECT_EQ(dirs->item(0)->data(Qt::UserRole).toString(), "/");
+    f.page->findChild<QRadioButton*>("Option1")->click();
+    auto* files = f.page->findChild<QListWidget*>("File1");
+    ASSERT_EQ(files->count(), 1);
+    emit f.page->filePanel()->fileActivated(files->item(0)->text().toStdString());
+    EXPECT_EQ(f.text("text1")->text().toStdString(), f.dir.file("data/bride.fra"));
+    EXPECT_EQ(f.page->findChild<PreviewPicture*>("Picture1")->lines().size(), 5u);
+
+    // After a single click on a folder, either option lists the clicked folder, chemin's.
+    std::filesystem::create_directories(f.dir.file("data/work/sous"));
+    f.drawingFile("data/work/a.fra");
+    test::spit(f.dir.file("data/work/a.def"), "");
+    f.page->clickFolder(f.dir.file("data/work"));
+    EXPECT_EQ(f.page->chemin(), f.dir.file("data/work/"));
+    f.page->findChild<QRadioButton*>("Option2")->click();
+    ASSERT_EQ(files->count(), 1);
+    EXPECT_EQ(files->item(0)->text(), "a.def");
+    f.page->findChild<QRadioButton*>("Option1")->click();
+    ASSERT_EQ(files->count(), 1);
+    f.page->pickFile("a.fra");
+    EXPECT_EQ(f.text("text1")->text().toStdString(), f.dir.file("data/work/a.fra"));
+}

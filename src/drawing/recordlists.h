@@ -1,0 +1,55 @@
+// The three visible drawing lists of the drawing page, List3 "axe Z", List5 "Ordre  initial"
+// and List6 "Nouvel ordre", side by side, with Text3 "Nbre coupes". Each list is a view
+// over the drawing's own texts (no copy, no widget per record), so a million records open
+// and scroll at once. A click selects the same record in all three.
+#pragma once
+
+#include <QAbstractListModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QWidget>
+
+#include "drawing.h"
+
+namespace vornelle {
+
+// One list of the drawing, read in place.
+class TextListModel : public QAbstractListModel {
+  public:
+    TextListModel(const TextList& list, QObject* parent) : QAbstractListModel(parent), list_(list) {}
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(list_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override;
+    void reload() {
+        beginResetModel();
+        endResetModel();
+    }
+
+  private:
+    const TextList& list_;
+};
+
+class RecordLists : public QWidget {
+    Q_OBJECT
+  public:
+    RecordLists(const Drawing& drawing, QWidget* parent = nullptr);
+    // The drawing was loaded or rebuilt: lists and Text3 follow.
+    void drawingChanged();
+    // Selects the record in the three lists and shows the clicked list's first entry in all.
+    void select(int row, QListView* from = nullptr);
+    QListView* list(int n) const;  // 3, 5 or 6
+
+  signals:
+    // A user's click (or key) on a record, after the three lists show it.
+    void recordClicked(int row);
+
+  private:
+    const Drawing& drawing_;
+    QListView *List3, *List5, *List6;
+    TextListModel *model3_, *model5_, *model6_;
+    QLineEdit* Text3;
+    bool syncing_ = false;
+};
+
+}  // namespace vornelle

@@ -1,0 +1,121 @@
+// Makes the README's pictures: starts the main window on a fresh data folder, imports a
+// sample DXF drawing on the drawing page as a user would, and saves the window as
+// docs/dessin.png; then saves the drawing and keeps the tool page as docs/outil.png, makes the
+// cut file and starts the cut, held on its way, for the panel as docs/decencours.png.
+// Run under a display: xvfb-run -a -s "-screen 0 1280x900x24" build/tests/vornelle_screenshots docs
+#include <QApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/mainwindow.h"
+#include "app/pages.h"
+#include "drawing/dessinpage.h"
+#include "machinetest.h"
+#include "testsupport.h"
+#include "ui/qtservices.h"
+
+using namespace vornelle;
+
+namespace {
+template <class T>
+T* byCaption(QWidget* root, const QString& caption) {
+    for (T* b : root->findChildren<T*>())
+        if (b->text() == caption && b->isVisible()) return b;
+    return nullptr;
+}
+void settle() {
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::string out = argc > 1 ? argv[1] : "docs";
+    test::TempDir dir;
+    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
+    test::spit(
+        dir.file("vrnl1.cfg"),
+        "\"200\",\"200\",\"400\",\"0,01\",\"60\",\"90\",\"2\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\","
+        "\"64\",\"128\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n");
+    std::filesystem::create_directories(dir.file("pieces"));
+    std::filesystem::copy(std::string(SAMPLES_DIR) + "/dxf/gen-ezdxf__r12_rib_sheet.dxf",
+                          dir.file("pieces/nervures.dxf"));
+    test::ScriptedDialogs dialogs;
+    struct Late : Navigator {
+        Navigator* target = nullptr;
+        void show(PageId p) override { target->show(p); }
+        void hide(PageId p) override { target->hide(p); }
+        void close(PageId p) override { target->close(p); }
+    } nav;
+    PortSelector ports(false);
+    ports.simulated().setRecording(false);
+    Machine machine(ports, postToScreen(&app));
+    test::RecordingPacer pacer;
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    RunState run;
+    DrawingShared drawing;
+    RunController runner(run, nav, dialogs, pacer, pointer, machine);
+    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
+    MainWindow w([&services](PageId id) { return makePage(id, services); });
+    nav.target = &w;
+    w.resize(1280, 860);
+    w.show();
+    w.setPortStatus("Port simulé (aucun port parallèle)");
+    w.show(PageId::Dessin);
+    auto* page = static_cast<DessinPage*>(w.page(PageId::Dessin));
+    if (auto* sub = page->parentWidget()) sub->showMaximized();
+    page->choise();
+    byCaption<QRadioButton>(page, "Fichier DXF")->click();
+    page->filePanel()->openFolder(dir.file("pieces"));
+    page->filePanel()->clickFile("nervures.dxf");
+    page->chargerDxf();
+    page->viewer()->ajuster();
+    auto* l3 = page->findChild<QListView*>("List3");
+    l3->setCurrentIndex(l3->model()->index(1, 0));
+    // The panel again, as the user opens it to save.
+    page->choise();
+    byCaption<QRadioButton>(page, "Fichier FRA")->click();
+    page->findChild<QLineEdit*>("Text2")->setText(QString::fromStdString(dir.file("pieces/nervures")));
+    settle();
+    bool ok = w.grab().save(QString::fromStdString(out + "/dessin.png"));
+    page->sauver();
+    settle();
+    if (QWidget* mach = w.page(PageId::Mach))
+        if (auto* sub = mach->parentWidget()) sub->showMaximized();
+    settle();
+    ok = w.grab().save(QString::fromStdString(out + "/outil.png")) && ok;
+    // The cut, held after 4000 writes while the panel is taken.
+    if (QWidget* mach = w.page(PageId::Mach)) {
+        mach->findChild<QPlainTextEdit*>("Text7")->setPlainText("nervures d'essai");
+        byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
+        test::Gate gate;
+        machine.setStepHook([&] {
+            if (ports.simulated().writeCount() > 4000 && !gate.reached()) gate.arrive();
+        });
+        if (QPushButton* cut = byCaption<QPushButton>(mach, "Découper")) {
+            cut->click();
+            if (gate.waitReached()) {
+                QEventLoop wait;  // let the panel's progress line come up
+                QTimer::singleShot(600, &wait, &QEventLoop::quit);
+                wait.exec();
+                if (DecencoursPanel* panel = runner.panel())
+                    ok = panel->grab().save(QString::fromStdString(out + "/decencours.png")) && ok;
+            }
+            gate.release();
+            test::waitIdle(machine);
+        }
+    }
+    for (const auto& c : dialogs.calls) std::fprintf(stderr, "message: %s\n", c.text.c_str());
+    return ok ? 0 : 1;
+}
