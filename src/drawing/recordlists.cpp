@@ -47,6 +47,9 @@ RecordLists::RecordLists(const Drawing& drawing, QWidget* parent) : QWidget(pare
         auto* model = new TextListModel(l.list, view);
         view->setModel(model);
         label->setBuddy(view);
+        // Item views do not take their name from the buddy label: say it.
+        view->setAccessibleName(label->text());
+        view->setAccessibleDescription(l.tip);
         grid->addWidget(label, 0, column);
         grid->addWidget(view, 1, column);
         *l.view = view;

@@ -13,6 +13,7 @@
 
 #include "config/configurationpage.h"
 #include "cutfile/toolpage.h"
+#include "drawing/dessinpage.h"
 #include "manual/joystickpage.h"
 #include "run/panel.h"
 #include "testsupport.h"
@@ -114,7 +115,8 @@ TEST(Accessibility, JoystickPage) {
     PortSelector ports{false};
     Machine machine{ports};
     test::RecordingPacer pacer;
-    JoystickPage page(dialogs, nav, [&dir] { return Outcome<std::string>(dir.path()); }, machine, pacer);
+    JoystickPage page(
+        dialogs, nav, [&dir] { return Outcome<std::string>(dir.path()); }, machine, pacer);
     expectNames(&page, {{"Text1", "Nombre de pas par mm X"},
                         {"Text3", "Nombre de pas par mm Y"},
                         {"Text5", "Nombre de pas par mm Z"},
@@ -142,4 +144,35 @@ TEST(Accessibility, Panel) {
     DecencoursPanel panel(st);
     expectNames(&panel, {{"HScroll1", "Vitesse d'avance"}});
     EXPECT_EQ(nameOf(panel.findChild<QWidget*>("Command1")), "Arret d'urgence");
+}
+
+TEST(Accessibility, DessinPage) {
+    test::TempDir dir;
+    test::ScriptedDialogs dialogs;
+    test::RecordingNavigator nav;
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    DrawingShared shared;
+    DessinPage page(
+        dialogs, nav, pointer, [&dir] { return Outcome<std::string>(dir.path()); },
+        [&dir] { return Outcome<std::string>(dir.path()); }, shared);
+    page.formLoad();
+    page.show();
+    page.choise();
+    // On Linux a drop-down list is read by its current entry (the drive shown).
+    expectNames(&page,
+                {{"Dir1", "Dossiers"},
+                 {"File1", "Fichiers"},
+                 {"Text2", "Nom du fichier"},
+                 {"List3", "axe Z"},
+                 {"List5", "Ordre  initial"},
+                 {"List6", "Nouvel ordre"},
+                 {"Text3", "Nbre coupes"},
+                 {"HScroll1", "Défilement horizontal"},
+                 {"VScroll1", "Défilement vertical"}},
+                {"Drive1"});
+    EXPECT_EQ(nameOf(page.findChild<QWidget*>("Picture1")).toStdString(), "Dessin");
+    EXPECT_EQ(description(page.findChild<QWidget*>("List6")).toStdString(),
+              "Faire un double click pour entrer un nouveau point d'entrée dans la matière.");
 }
