@@ -307,6 +307,14 @@ TEST(Panel, ButtonsRaiseFlagsAndClosingDuringARunStops) {
     p.close();
     EXPECT_EQ(st.arret, 1);
     EXPECT_TRUE(p.isVisible());
+    // Escape is the emergency stop too, and the panel stays above the program's windows.
+    st.arret = 0;
+    QTest::keyClick(&p, Qt::Key_Escape);
+    EXPECT_EQ(st.arret, 1);
+    st.arret = 0;
+    EXPECT_TRUE(p.windowFlags() & Qt::WindowStaysOnTopHint);
+    p.showRunning();
+    EXPECT_EQ(p.focusWidget(), p.findChild<QPushButton*>("Command1"));
     p.startProgress();
     p.progress(50, 200, true);
     EXPECT_TRUE(p.findChild<QLabel*>("progression")->text().startsWith("50 / 200 enregistrements"));
