@@ -11,6 +11,19 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr int kMaxNesting = 32;
 
+// The point of a circle at `deg` degrees, exact at the quarter turns (cos 90° is not 0 in
+// floating point), so that an arc's ends are where its definition puts them.
+Vec3 onCircle(Vec3 c, double r, double deg) {
+    double q = std::fmod(deg, 360.0);
+    if (q < 0) q += 360;
+    double co = std::cos(q * kPi / 180), si = std::sin(q * kPi / 180);
+    if (q == 0) co = 1, si = 0;
+    if (q == 90) co = 0, si = 1;
+    if (q == 180) co = -1, si = 0;
+    if (q == 270) co = 0, si = -1;
+    return {c.x + r * co, c.y + r * si, c.z};
+}
+
 class Expander {
   public:
     Expander(const DxfModel& m, double tol, Paths& out) : model_(m), tol_(tol), out_(out) {}
@@ -43,6 +56,8 @@ class Expander {
                 double sweep = std::fmod(e.a1 - e.a0, 360.0);
                 if (sweep <= 0) sweep += 360;
                 arcPoints(e.a, e.r, e.a0 * kPi / 180, sweep * kPi / 180, tol, pts);
+                pts.front() = onCircle(e.a, e.r, e.a0);
+                pts.back() = onCircle(e.a, e.r, e.a0 + sweep);
                 piece(pts, ocs, false);
                 break;
             }
