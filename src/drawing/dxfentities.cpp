@@ -195,13 +195,14 @@ std::string checkPairs(const std::string& path) {
             if (entities && in.value == "ENDSEC") ended = true;
             if (in.value == "EOF") break;
             section = in.value == "SECTION";
-        } else if (in.code == 2 && section) {
+        } else if (in.code == 2 && section && !ended) {
             entities = in.value == "ENTITIES";
             section = false;
         }
-        if (ended) break;
     }
-    if (!in.error().empty()) return unreadableAt(in.codeLine(), in.error());
+    // dxflib reads on to the end: its lines are checked there too, but pairs it cannot read
+    // after the entities do not hide the drawing.
+    if (!in.error().empty() && !ended) return unreadableAt(in.codeLine(), in.error());
     if (!entities && !ended)
         return "Fichier DXF sans section ENTITIES : rien à importer.\nLe dessin n'a pas été modifié.";
     if (!ended) return unreadableAt(in.valueLine(), "fin du fichier avant ENDSEC (fichier coupé)");

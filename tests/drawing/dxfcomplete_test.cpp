@@ -413,6 +413,10 @@ TEST(DxfComplete, UnitsRefusalsAndTheQuestion) {
     refused(cut.substr(0, cut.find("0\r\nENDSEC\r\n0\r\nEOF")), "ENDSEC");
     refused(pairs({{0, "SECTION"}, {2, "ENTITIES"}, {1, std::string(2000, 'x')}, {0, "ENDSEC"}}),
             "1000 caractères");
+    // Unreadable pairs after the entities (as the trash beyond EOF of a sample) are ignored.
+    CompleteResult trash = r.load(cut + "junk\r\n");
+    EXPECT_TRUE(trash.ok) << trash.message.text;
+    kept = r.d.List1.toVector();
     CompleteOptions bad;
     bad.tolerance = 0;
     refused(cut, "tolérance", bad);
