@@ -10,6 +10,219 @@
 namespace vornelle {
 namespace {
 enum class Kind { None, Polyline, Vertex, Line, Circle, Arc, Other };
+
+std::string unreadableValue(long line, const char* what, std::string_view v) {
+    return unreadableAt(line, std::string(what) + " \"" + std::string(v) + "\" illisible");
+}
+
+// The state of the first pass between two pairs; each method returns the refusal text, empty
+// when the pass goes on.
+class ScratchWriter {
+  public:
+    ScratchWriter(FieldWriter& out, std::map<std::string, long>& skipped) : out_(out), skipped_(skipped) {}
+    // A group 0: the end of the entity before, and the start of the next one.
+    std::string entity(std::string_view v, long line);
+    // Any other group of the current entity.
+    std::string group(int code, std::string_view v, long line);
+    // The ENDSEC of the section: the last entity complete, no polyline left open.
+    std::string endSection(long line) const {
+        if (std::string e = endEntity(); !e.empty()) return unreadableAt(entityLine_, e);
+        if (inPolyline_) return unreadableAt(line, "POLYLINE sans SEQEND");
+        return {};
+    }
+    long cuts() const { return cuts_; }
+
+  private:
+    void pair(std::string_view a, std::string_view b) {
+        out_.text(a);
+        out_.text(b);
+        out_.endRecord();
+    }
+    std::string endEntity() const;
+    void placeholder(std::string_view colour);
+    std::string pointGroup(int code, std::string_view v, long line);  // VERTEX, LINE, CIRCLE
+    std::string arcGroup(int code, std::string_view v, long line);
+
+    FieldWriter& out_;
+    std::map<std::string, long>& skipped_;
+    Kind kind_ = Kind::None;
+    bool inPolyline_ = false;  // between POLYLINE and its SEQEND
+    bool firstPair_ = false, colourPending_ = false, placeholderDone_ = false, arcPending_ = false,
+         closed_ = false;
+    int arcValues_ = 0;
+    std::string lastX_, X_, Y_, lineEndX_, closingX_, closingY_;
+    // Groups seen in the current entity, to refuse one cut short.
+    bool seen10_ = false, seen20_ = false, seen11_ = false, seen21_ = false, seen40_ = false;
+    long entityLine_ = 0;
+    std::string parentType_;  // the last top-level entity, for VERTEX and SEQEND counts
+    long cuts_ = 0;
+};
+
+std::string ScratchWriter::endEntity() const {
+    switch (kind_) {
+        case Kind::Vertex:
+            if (!seen10_ || !seen20_) return "sommet de POLYLINE sans coordonnées";
+            break;
+        case Kind::Line:
+            if (!seen10_ || !seen20_ || !seen11_ || !seen21_) return "LINE incomplète";
+            break;
+        case Kind::Circle:
+            if (!seen10_ || !seen20_ || !seen40_) return "CIRCLE incomplet";
+            break;
+        case Kind::Arc:
+            if (!seen10_ || !seen20_ || !seen40_ || arcValues_ < 2) return "ARC incomplet";
+            break;
+        default:
+            break;
+    }
+    return {};
+}
+
+void ScratchWriter::placeholder(std::string_view colour) {
+    if (placeholderDone_) return;
+    placeholderDone_ = true;
+    firstPair_ = false;
+    colourPending_ = false;
+    if (colour.size() == 1 && colour[0] >= '1' && colour[0] <= '7') {
+        std::string p = std::string("1") + colour[0];
+        pair(p, p);
+    } else {
+        pair("19", "19");
+    }
+}
+
+std::string ScratchWriter::entity(std::string_view v, long line) {
+    if (std::string e = endEntity(); !e.empty()) return unreadableAt(entityLine_, e);
+    entityLine_ = line;
+    seen10_ = seen20_ = seen11_ = seen21_ = seen40_ = false;
+    if (v == "VERTEX" && inPolyline_) {
+        kind_ = Kind::Vertex;
+    } else if (v == "SEQEND" && inPolyline_) {
+        if (!placeholderDone_) return unreadableAt(line, "POLYLINE sans sommet");
+        if (!closingX_.empty()) {
+            pair(closingX_, closingY_);
+            closingX_.clear();
+            closingY_.clear();
+        }
+        pair("1", "1");
+        inPolyline_ = false;
+        kind_ = Kind::None;
+        ++cuts_;
+    } else if (inPolyline_) {
+        return unreadableAt(line, "POLYLINE interrompue par " + std::string(v));
+    } else if (v == "POLYLINE") {
+        pair("0", "0");
+        kind_ = Kind::Polyline;
+        inPolyline_ = true;
+        firstPair_ = true;
+        colourPending_ = true;
+        placeholderDone_ = false;
+        closed_ = false;
+        closingX_.clear();
+        parentType_ = "POLYLINE";
+    } else if (v == "LINE" || v == "CIRCLE") {
+        kind_ = v == "LINE" ? Kind::Line : Kind::Circle;
+        pair(v == "LINE" ? "ligne" : "cercle", v == "LINE" ? "ligne" : "cercle");
+        firstPair_ = true;
+        colourPending_ = true;
+        placeholderDone_ = false;
+        ++cuts_;
+        parentType_ = std::string(v);
+    } else if (v == "ARC") {
+        kind_ = Kind::Arc;
+        pair("arc", "arc");
+        arcPending_ = true;
+        arcValues_ = 0;
+        ++skipped_["ARC"];
+        parentType_ = "ARC";
+    } else if ((v == "VERTEX" || v == "SEQEND" || v == "ATTRIB") && !parentType_.empty() &&
+               parentType_ != "LINE" && parentType_ != "CIRCLE" && parentType_ != "ARC") {
+        // Part of the entity before it (an INSERT's attributes, say): counted with it.
+        kind_ = Kind::Other;
+    } else {
+        kind_ = Kind::Other;
+        ++skipped_[std::string(v)];
+        parentType_ = std::string(v);
+    }
+    return {};
+}
+
+std::string ScratchWriter::group(int code, std::string_view v, long line) {
+    switch (kind_) {
+        case Kind::Polyline:
+            // The header: only its flags matter; its colour and coordinates are not cut.
+            if (code == 70) {
+                int flags = 0;
+                std::from_chars(v.data(), v.data() + v.size(), flags);
+                closed_ = flags == 1 || flags == 129;
+            }
+            return {};
+        case Kind::Vertex:
+        case Kind::Line:
+        case Kind::Circle:
+            return pointGroup(code, v, line);
+        case Kind::Arc:
+            return arcGroup(code, v, line);
+        default:
+            return {};
+    }
+}
+
+std::string ScratchWriter::pointGroup(int code, std::string_view v, long line) {
+    if (code == 62) {
+        if (colourPending_ && firstPair_) placeholder(v);
+    } else if (code == 10) {
+        if (!isDxfNumber(v)) return unreadableValue(line, "coordonnée", v);
+        X_ = lastX_ = std::string(v);
+        seen10_ = true;
+        if (firstPair_) placeholder("");
+    } else if (code == 20) {
+        if (!isDxfNumber(v)) return unreadableValue(line, "coordonnée", v);
+        Y_ = std::string(v);
+        seen20_ = true;
+        if (closed_) {
+            closingX_ = X_;
+            closingY_ = Y_;
+            closed_ = false;
+        }
+        pair(lastX_, v);
+    } else if ((code == 40 && kind_ != Kind::Line) || (code == 42 && kind_ == Kind::Vertex)) {
+        if (!isDxfNumber(v)) return unreadableValue(line, "valeur", v);
+        pair("rayon", "rayon");
+        pair(v, v);
+        if (code == 40) seen40_ = true;
+    } else if (code == 11 && kind_ == Kind::Line) {
+        if (!isDxfNumber(v)) return unreadableValue(line, "coordonnée", v);
+        lineEndX_ = std::string(v);
+        seen11_ = true;
+    } else if (code == 21 && kind_ == Kind::Line) {
+        if (!isDxfNumber(v)) return unreadableValue(line, "coordonnée", v);
+        pair(lineEndX_, v);
+        seen21_ = true;
+    }
+    return {};
+}
+
+std::string ScratchWriter::arcGroup(int code, std::string_view v, long line) {
+    if (code == 10) {
+        if (!isDxfNumber(v)) return unreadableValue(line, "coordonnée", v);
+        lastX_ = std::string(v);
+        pair(v, v);
+        seen10_ = true;
+    } else if (code == 20) {
+        pair(lastX_, v);
+        seen20_ = true;
+    } else if (code == 40) {
+        pair("rayon", "rayon");
+        pair(v, v);
+        seen40_ = true;
+    } else if ((code == 50 || code == 51) && arcPending_) {
+        pair(v, v);
+        if (++arcValues_ == 2) arcPending_ = false;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string unreadableAt(long line, const std::string& why) {
@@ -28,201 +241,22 @@ std::string nothingToCut(const std::map<std::string, long>& skipped) {
 std::string writeScratch(PairReader& in, const std::string& scratch, std::map<std::string, long>& skipped) {
     auto opened = FieldWriter::append(scratch);
     if (!opened) return opened.error();
-    FieldWriter& out = *opened;
-    auto pair = [&out](std::string_view a, std::string_view b) {
-        out.text(a);
-        out.text(b);
-        out.endRecord();
-    };
-    Kind kind = Kind::None;
-    bool inPolyline = false;  // between POLYLINE and its SEQEND
-    bool firstPair = false, colourPending = false, placeholderDone = false, arcPending = false,
-         closed = false;
-    int arcValues = 0;
-    std::string lastX, X, Y, lineEndX, closingX, closingY;
-    // Groups seen in the current entity, to refuse one cut short.
-    bool seen10 = false, seen20 = false, seen11 = false, seen21 = false, seen40 = false;
-    long entityLine = 0;
-    std::string parentType;  // the last top-level entity, for VERTEX and SEQEND counts
-    long cuts = 0;
-
-    auto endEntity = [&]() -> std::string {
-        switch (kind) {
-            case Kind::Vertex:
-                if (!seen10 || !seen20) return "sommet de POLYLINE sans coordonnées";
-                break;
-            case Kind::Line:
-                if (!seen10 || !seen20 || !seen11 || !seen21) return "LINE incomplète";
-                break;
-            case Kind::Circle:
-                if (!seen10 || !seen20 || !seen40) return "CIRCLE incomplet";
-                break;
-            case Kind::Arc:
-                if (!seen10 || !seen20 || !seen40 || arcValues < 2) return "ARC incomplet";
-                break;
-            default:
-                break;
-        }
-        return {};
-    };
-    auto placeholder = [&](std::string_view colour) {
-        if (placeholderDone) return;
-        placeholderDone = true;
-        firstPair = false;
-        colourPending = false;
-        if (colour.size() == 1 && colour[0] >= '1' && colour[0] <= '7') {
-            std::string p = std::string("1") + colour[0];
-            pair(p, p);
-        } else {
-            pair("19", "19");
-        }
-    };
-
+    ScratchWriter w(*opened, skipped);
     bool ended = false;
     while (in.next()) {
-        const int code = in.code;
-        const std::string_view v = in.value;
-        if (code == 0) {
-            if (std::string e = endEntity(); !e.empty()) return unreadableAt(entityLine, e);
-            entityLine = in.codeLine();
-            seen10 = seen20 = seen11 = seen21 = seen40 = false;
-            if (v == "ENDSEC") {
-                if (inPolyline) return unreadableAt(in.codeLine(), "POLYLINE sans SEQEND");
-                ended = true;
-                break;
-            }
-            if (v == "VERTEX" && inPolyline) {
-                kind = Kind::Vertex;
-            } else if (v == "SEQEND" && inPolyline) {
-                if (!placeholderDone) return unreadableAt(in.codeLine(), "POLYLINE sans sommet");
-                if (!closingX.empty()) {
-                    pair(closingX, closingY);
-                    closingX.clear();
-                    closingY.clear();
-                }
-                pair("1", "1");
-                inPolyline = false;
-                kind = Kind::None;
-                ++cuts;
-            } else if (inPolyline) {
-                return unreadableAt(in.codeLine(), "POLYLINE interrompue par " + std::string(v));
-            } else if (v == "POLYLINE") {
-                pair("0", "0");
-                kind = Kind::Polyline;
-                inPolyline = true;
-                firstPair = true;
-                colourPending = true;
-                placeholderDone = false;
-                closed = false;
-                closingX.clear();
-                parentType = "POLYLINE";
-            } else if (v == "LINE" || v == "CIRCLE") {
-                kind = v == "LINE" ? Kind::Line : Kind::Circle;
-                pair(v == "LINE" ? "ligne" : "cercle", v == "LINE" ? "ligne" : "cercle");
-                firstPair = true;
-                colourPending = true;
-                placeholderDone = false;
-                ++cuts;
-                parentType = std::string(v);
-            } else if (v == "ARC") {
-                kind = Kind::Arc;
-                pair("arc", "arc");
-                arcPending = true;
-                arcValues = 0;
-                ++skipped["ARC"];
-                parentType = "ARC";
-            } else if ((v == "VERTEX" || v == "SEQEND" || v == "ATTRIB") && !parentType.empty() &&
-                       parentType != "LINE" && parentType != "CIRCLE" && parentType != "ARC") {
-                // Part of the entity before it (an INSERT's attributes, say): counted with it.
-                kind = Kind::Other;
-            } else {
-                kind = Kind::Other;
-                ++skipped[std::string(v)];
-                parentType = std::string(v);
-            }
-            continue;
+        if (in.code == 0 && in.value == "ENDSEC") {
+            if (std::string e = w.endSection(in.codeLine()); !e.empty()) return e;
+            ended = true;
+            break;
         }
-        switch (kind) {
-            case Kind::Polyline:
-                // The header: only its flags matter; its colour and coordinates are not cut.
-                if (code == 70) {
-                    int flags = 0;
-                    std::from_chars(v.data(), v.data() + v.size(), flags);
-                    closed = flags == 1 || flags == 129;
-                }
-                break;
-            case Kind::Vertex:
-            case Kind::Line:
-            case Kind::Circle:
-                if (code == 62) {
-                    if (colourPending && firstPair) placeholder(v);
-                } else if (code == 10) {
-                    if (!isDxfNumber(v))
-                        return unreadableAt(in.valueLine(),
-                                            "coordonnée \"" + std::string(v) + "\" illisible");
-                    X = lastX = std::string(v);
-                    seen10 = true;
-                    if (firstPair) placeholder("");
-                } else if (code == 20) {
-                    if (!isDxfNumber(v))
-                        return unreadableAt(in.valueLine(),
-                                            "coordonnée \"" + std::string(v) + "\" illisible");
-                    Y = std::string(v);
-                    seen20 = true;
-                    if (closed) {
-                        closingX = X;
-                        closingY = Y;
-                        closed = false;
-                    }
-                    pair(lastX, v);
-                } else if ((code == 40 && kind != Kind::Line) || (code == 42 && kind == Kind::Vertex)) {
-                    if (!isDxfNumber(v))
-                        return unreadableAt(in.valueLine(), "valeur \"" + std::string(v) + "\" illisible");
-                    pair("rayon", "rayon");
-                    pair(v, v);
-                    if (code == 40) seen40 = true;
-                } else if (code == 11 && kind == Kind::Line) {
-                    if (!isDxfNumber(v))
-                        return unreadableAt(in.valueLine(),
-                                            "coordonnée \"" + std::string(v) + "\" illisible");
-                    lineEndX = std::string(v);
-                    seen11 = true;
-                } else if (code == 21 && kind == Kind::Line) {
-                    if (!isDxfNumber(v))
-                        return unreadableAt(in.valueLine(),
-                                            "coordonnée \"" + std::string(v) + "\" illisible");
-                    pair(lineEndX, v);
-                    seen21 = true;
-                }
-                break;
-            case Kind::Arc:
-                if (code == 10) {
-                    if (!isDxfNumber(v))
-                        return unreadableAt(in.valueLine(),
-                                            "coordonnée \"" + std::string(v) + "\" illisible");
-                    lastX = std::string(v);
-                    pair(v, v);
-                    seen10 = true;
-                } else if (code == 20) {
-                    pair(lastX, v);
-                    seen20 = true;
-                } else if (code == 40) {
-                    pair("rayon", "rayon");
-                    pair(v, v);
-                    seen40 = true;
-                } else if ((code == 50 || code == 51) && arcPending) {
-                    pair(v, v);
-                    if (++arcValues == 2) arcPending = false;
-                }
-                break;
-            default:
-                break;
-        }
+        std::string e =
+            in.code == 0 ? w.entity(in.value, in.codeLine()) : w.group(in.code, in.value, in.valueLine());
+        if (!e.empty()) return e;
     }
     if (!in.error().empty()) return unreadableAt(in.codeLine(), in.error());
     if (!ended) return unreadableAt(in.valueLine(), "fin du fichier avant ENDSEC (fichier coupé)");
-    if (cuts == 0) return nothingToCut(skipped);
-    if (Status s = out.close(); !s) return s.message;
+    if (w.cuts() == 0) return nothingToCut(skipped);
+    if (Status s = opened->close(); !s) return s.message;
     return {};
 }
 
