@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "base/folders.h"
 #include "base/numbers.h"
@@ -13,6 +14,7 @@
 #include "cutfile/toolfields.h"
 #include "drawing/cutorder.h"
 #include "drawing/datimport.h"
+#include "drawing/dxfcomplete.h"
 #include "drawing/dxfimport.h"
 #include "drawing/save.h"
 #include "port/machine.h"
@@ -291,10 +293,47 @@ int applyEntries(Drawing& d, const std::vector<Entry>& entries, Output& out) {
 
 }  // namespace
 
+std::optional<double> pointOrComma(const std::string& text) {
+    std::string t = text;
+    for (char& c : t)
+        if (c == '.') c = ',';
+    return decimalValue(t);
+}
+
+namespace {
+
+// The complete import with the options as typed; exit status 2 for an option that is not a
+// number.
+int importComplete(const ImportArgs& a, Drawing& d, ImportResult& r, nlohmann::ordered_json& extra,
+                   Output& out) {
+    CompleteOptions o;
+    for (auto [text, value, name] :
+         {std::tuple{&a.tolerance, &o.tolerance, "--tolerance"}, std::tuple{&a.join, &o.join, "--join"}}) {
+        if (!*text) continue;
+        auto v = pointOrComma(**text);
+        if (!v) {
+            out.error = std::string(name) + " " + **text + " : un nombre est attendu (0,01 ou 0.01)";
+            return 2;
+        }
+        *value = *v;
+    }
+    CompleteResult c = importDxfComplete(a.file, o, d);
+    r.ok = c.ok;
+    r.message = c.message;
+    r.skipped = c.skipped;
+    extra = {{"closed", c.closed}, {"open", c.open}, {"units", c.units}};
+    return 0;
+}
+
+}  // namespace
+
 int importDrawing(const ImportArgs& a, Output& out) {
     Drawing d;
     ImportResult r;
-    if (a.dxf) {
+    nlohmann::ordered_json extra = nlohmann::ordered_json::object();
+    if (a.dxf && a.extended) {
+        if (int code = importComplete(a, d, r, extra, out); code != 0) return code;
+    } else if (a.dxf) {
         auto work = dossierTravail();
         if (!work) {
             out.error = work.error();
@@ -319,7 +358,9 @@ int importDrawing(const ImportArgs& a, Output& out) {
     for (const auto& [type, n] : r.skipped) skipped[type] = n;
     long cuts = 0;  // Text3 is the decimal text of the cut count
     std::from_chars(d.Text3.data(), d.Text3.data() + d.Text3.size(), cuts);
-    out.json = jsonLine({{"fra", s.path}, {"cuts", cuts}, {"records", d.size()}, {"skipped", skipped}});
+    nlohmann::ordered_json j = {{"fra", s.path}, {"cuts", cuts}, {"records", d.size()}, {"skipped", skipped}};
+    for (const auto& [key, value] : extra.items()) j[key] = value;
+    out.json = jsonLine(j);
     return 0;
 }
 

@@ -30,12 +30,18 @@ struct Entry {
 // "=" (checked later, as "Valider" checks Text1). No value when the text is not of that form.
 std::optional<Entry> parseEntry(const std::string& text);
 
-// import-dxf DESSIN.dxf NOM / import-dat PROFIL.dat NOM [--entry INDEX=NUMBER]...
+// import-dxf DESSIN.dxf NOM [--extended [--tolerance T] [--join J]] / import-dat PROFIL.dat NOM,
+// both [--entry INDEX=NUMBER]...
 struct ImportArgs {
     bool dxf = true;
     std::string file, name;
     std::vector<Entry> entries;
+    bool extended = false;                       // the complete DXF import
+    std::optional<std::string> tolerance, join;  // as typed, decimal point or comma
 };
+
+// A number typed with a decimal point or a comma ("0.5", "0,5"); no value otherwise.
+std::optional<double> pointOrComma(const std::string& text);
 int importDrawing(const ImportArgs& a, Output& out);
 
 // play DECOUPE.def [--trace FICHIER] [--paced [--timing FICHIER]]

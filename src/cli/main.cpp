@@ -25,6 +25,7 @@ std::string french(std::string text) {
         {" arguments to ", " valeurs pour "},
         {", got ", ", reçu "},
         {"Could not convert: ", "Conversion impossible : "},
+        {" requires ", " demande "},
     };
     for (auto [en, fr] : phrases)
         for (size_t at = text.find(en); at != std::string::npos; at = text.find(en, at + 1))
@@ -113,6 +114,19 @@ int main(int argc, char** argv) {
                                                         : t + " : attendu INDICE=NUMERO, INDICE en chiffres";
                 },
                 "", "entrée"));
+        if (!dxf) continue;
+        CLI::Option* extended = c->add_flag(
+            "--extended", imports[k].extended,
+            "Import complet : LWPOLYLINE, ARC, ELLIPSE, SPLINE, blocs (INSERT), courbes en segments et "
+            "morceaux joints en contours");
+        text(c, "--tolerance", imports[k].tolerance,
+             "Écart maximal entre un segment et sa courbe, en unités du dessin (0,01 par défaut)")
+            ->type_name("T")
+            ->needs(extended);
+        text(c, "--join", imports[k].join,
+             "Distance en dessous de laquelle deux extrémités se joignent (0,001 par défaut)")
+            ->type_name("J")
+            ->needs(extended);
     }
 
     for (CLI::App* c : {generate, playCommand, importCommands[0], importCommands[1]}) c->group("Commandes");

@@ -13,6 +13,7 @@
 #include "config/configmachine.h"
 #include "cutfile/toolfields.h"
 #include "drawing/cutorder.h"
+#include "drawing/dxfcomplete.h"
 #include "drawing/dxfimport.h"
 #include "port/simulatedmachine.h"
 #include "testsupport.h"
@@ -263,4 +264,72 @@ TEST(Cli, PacedPlayWritesTheSameBytesAtTheRunsPace) {
         ++lines;
     }
     EXPECT_EQ(lines, 2 * ticks);
+}
+
+TEST(Cli, ExtendedImportJoinsTheWingRibsAndKeepsTheClassicAsItWas) {
+    vornelle::test::TempDir dir;
+    const std::string rib =
+        "'" + std::string(SAMPLES_DIR) + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf' ";
+    CliRun classic = cli(dir.path(), "import-dxf " + rib + "classic");
+    ASSERT_EQ(classic.code, 0) << classic.err;
+    EXPECT_EQ(
+        classic.out,
+        "{\"fra\":\"classic.fra\",\"cuts\":149,\"records\":956,\"skipped\":{\"ARC\":72,\"LWPOLYLINE\":238,"
+        "\"VIEWPORT\":1}}\n");
+    CliRun halves = cli(dir.path(), "import-dxf " + rib + "halves --extended");
+    ASSERT_EQ(halves.code, 0) << halves.err;
+    EXPECT_EQ(halves.out,
+              "{\"fra\":\"halves.fra\",\"cuts\":63,\"records\":3112,\"skipped\":{},\"closed\":27,\"open\":36,"
+              "\"units\":\"mm\"}\n");
+    // --join with a comma or a point; options after or before the arguments.
+    CliRun comma = cli(dir.path(), "import-dxf --extended " + rib + "comma --join 0,51");
+    CliRun point = cli(dir.path(), "import-dxf " + rib + "point --join 0.51 --extended --tolerance 0,01");
+    ASSERT_EQ(comma.code, 0) << comma.err;
+    ASSERT_EQ(point.code, 0) << point.err;
+    EXPECT_NE(comma.out.find("\"cuts\":45,\"records\":3040,\"skipped\":{},\"closed\":45,\"open\":0"),
+              std::string::npos)
+        << comma.out;
+    EXPECT_EQ(vornelle::test::slurp(dir.file("comma.fra")), vornelle::test::slurp(dir.file("point.fra")));
+    // The file is the engine's drawing, as the drawing page would save it.
+    vornelle::Drawing d;
+    vornelle::CompleteOptions o;
+    o.join = 0.51;
+    ASSERT_TRUE(vornelle::importDxfComplete(
+                    std::string(SAMPLES_DIR) + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf", o, d)
+                    .ok);
+    ASSERT_TRUE(vornelle::writeFra(d, dir.file("engine.fra")));
+    EXPECT_EQ(vornelle::test::slurp(dir.file("comma.fra")), vornelle::test::slurp(dir.file("engine.fra")));
+
+    // Usage errors and refusals write nothing.
+    CliRun bad = cli(dir.path(), "import-dxf " + rib + "bad --extended --tolerance un");
+    EXPECT_EQ(bad.code, 2);
+    EXPECT_EQ(bad.err, "--tolerance un : un nombre est attendu (0,01 ou 0.01)\n");
+    CliRun needs = cli(dir.path(), "import-dxf " + rib + "bad --join 0,5");
+    EXPECT_EQ(needs.code, 2);
+    EXPECT_NE(needs.err.find("--join demande --extended"), std::string::npos) << needs.err;
+    CliRun zero = cli(dir.path(), "import-dxf " + rib + "bad --extended --tolerance 0");
+    EXPECT_EQ(zero.code, 1);
+    CliRun missing = cli(dir.path(), "import-dxf nulle-part.dxf bad --extended");
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "Fichier introuvable !\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.fra")));
+}
+
+TEST(Cli, EntryPointsAfterAnExtendedImport) {
+    vornelle::test::TempDir dir;
+    // The complete import of the square-and-circle sample: the circle (records 0 to 52, its
+    // plunge at 1) then the square (53 to 59).
+    CliRun imp =
+        cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' piece --extended --entry 56=1 --entry 20=2");
+    ASSERT_EQ(imp.code, 0) << imp.err;
+    EXPECT_EQ(imp.out,
+              "{\"fra\":\"piece.fra\",\"cuts\":2,\"records\":60,\"skipped\":{},\"closed\":2,\"open\":0,"
+              "\"units\":\"mm\"}\n");
+    vornelle::Drawing d;
+    ASSERT_TRUE(vornelle::importDxfComplete(kSquareAndCircle, {}, d).ok);
+    ASSERT_TRUE(vornelle::validate(d, 56, "1"));
+    ASSERT_TRUE(vornelle::validate(d, 20, "2"));
+    ASSERT_TRUE(vornelle::reorganise(d));
+    ASSERT_TRUE(vornelle::writeFra(d, dir.file("engine.fra")));
+    EXPECT_EQ(vornelle::test::slurp(dir.file("piece.fra")), vornelle::test::slurp(dir.file("engine.fra")));
 }

@@ -237,7 +237,46 @@ TEST(DxfImport, EverySampleImportsInsideItsExtents) {
         EXPECT_EQ(d.List4.size(), d.size());
         ++files;
     }
-    EXPECT_EQ(files, 10);
+    EXPECT_EQ(files, 11);
+}
+
+// The classic import gives, for every sample, exactly the drawing and the FRA bytes it gave
+// before the complete import was written beside it: a digest of the FRA file, the markers, the
+// cut numbers, Text3 and the skipped counts, recorded once from the import as it was.
+TEST(DxfImport, EverySampleGivesTheDrawingItAlwaysGave) {
+    const std::map<std::string, std::string> recorded = {
+        {"deb-freecad-common__Square.dxf", "502975655729180927 4"},
+        {"gen-ezdxf__r12_rib_nest_large.dxf", "7587314619913440028 480"},
+        {"gen-ezdxf__r12_rib_sheet.dxf", "10279343131236977682 33 ARC=1 POINT=5 TEXT=5"},
+        {"gen-ezdxf__r2000_mixed.dxf", "9482132911779236870 5 ARC=1 ELLIPSE=1 INSERT=1 LWPOLYLINE=1 MTEXT=1 SPLINE=1 TEXT=1"},
+        {"gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf", "14874470281160465603 149 ARC=72 LWPOLYLINE=238 VIEWPORT=1"},
+        {"gh-ezdxf__POLI-ALL210_12.dxf", "15329122592462770451 30 3DFACE=1"},
+        {"gh-ezdxf__R12_with_trash_beyond_EOF.dxf", "1915028026572783330 1"},
+        {"gh-ezdxf__small_r13.dxf", "8462343456280140756 16"},
+        {"gh-skymakerolof-dxf__issue29.dxf", "2970551348187052161 29"},
+        {"gh-skymakerolof-dxf__polylines.dxf", "7133525607758320470 2"},
+        {"gh-skymakerolof-dxf__squareandcircle.dxf", "8015279361662308586 2"},
+    };
+    auto fnv = [](std::string_view bytes, uint64_t h) {
+        for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
+        return h;
+    };
+    const std::string dir = std::string(SAMPLES_DIR) + "/dxf/";
+    std::map<std::string, std::string> got;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) {
+        test::TempDir work;
+        Drawing d;
+        ImportResult res = importDxf(e.path().string(), work.path(), d);
+        ASSERT_TRUE(res.ok) << e.path();
+        ASSERT_TRUE(writeFra(d, work.file("out.fra")).ok());
+        uint64_t h = fnv(test::slurp(work.file("out.fra")), 14695981039346656037ull);
+        for (const TextList* l : {&d.List4, &d.List5, &d.List6})
+            for (size_t i = 0; i < l->size(); ++i) h = fnv(std::string((*l)[i]) + "\n", h);
+        std::string skipped;
+        for (const auto& [type, n] : res.skipped) skipped += " " + type + "=" + std::to_string(n);
+        got[e.path().filename().string()] = std::to_string(h) + " " + d.Text3 + skipped;
+    }
+    EXPECT_EQ(got, recorded);
 }
 
 TEST(Trig, TablesAreExactWhereTheTrueValueIs) {
