@@ -83,12 +83,14 @@ DessinPage::DessinPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& poin
     centre->addWidget(viewer_, 1);
     auto* orderRow = new QHBoxLayout;
     orderRow->setObjectName("commandesOrdre");
+    buildOrderCommands(orderRow);
     centre->addLayout(orderRow);
     top->addLayout(centre, 1);
 
     lists_ = new RecordLists(drawing_, this);
     lists_->setMinimumWidth(230);
     connect(lists_, &RecordLists::recordClicked, this, &DessinPage::listClick);
+    connect(lists_, &RecordLists::entryActivated, this, &DessinPage::entryDoubleClick);
     top->addWidget(lists_);
 
     buildMenu();
