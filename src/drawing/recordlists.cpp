@@ -48,6 +48,8 @@ RecordLists::RecordLists(const Drawing& drawing, QWidget* parent) : QWidget(pare
         auto* model = new TextListModel(l.list, view);
         view->setModel(model);
         label->setBuddy(view);
+        // A list view does not take its name from its label as a text box does.
+        view->setAccessibleName(l.caption);
         grid->addWidget(label, 0, column);
         grid->addWidget(view, 1, column);
         *l.view = view;

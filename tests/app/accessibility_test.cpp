@@ -13,6 +13,8 @@
 
 #include "config/configurationpage.h"
 #include "cutfile/toolpage.h"
+#include "drawing/dessinpage.h"
+#include "drawing/form7.h"
 #include "manual/joystickpage.h"
 #include "run/panel.h"
 #include "testsupport.h"
@@ -114,7 +116,8 @@ TEST(Accessibility, JoystickPage) {
     PortSelector ports{false};
     Machine machine{ports};
     test::RecordingPacer pacer;
-    JoystickPage page(dialogs, nav, [&dir] { return Outcome<std::string>(dir.path()); }, machine, pacer);
+    JoystickPage page(
+        dialogs, nav, [&dir] { return Outcome<std::string>(dir.path()); }, machine, pacer);
     expectNames(&page, {{"Text1", "Nombre de pas par mm X"},
                         {"Text3", "Nombre de pas par mm Y"},
                         {"Text5", "Nombre de pas par mm Z"},
@@ -142,4 +145,30 @@ TEST(Accessibility, Panel) {
     DecencoursPanel panel(st);
     expectNames(&panel, {{"HScroll1", "Vitesse d'avance"}});
     EXPECT_EQ(nameOf(panel.findChild<QWidget*>("Command1")), "Arret d'urgence");
+}
+
+TEST(Accessibility, DrawingPageAndForm7) {
+    test::TempDir dir;
+    test::ScriptedDialogs dialogs;
+    test::RecordingNavigator nav;
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    DrawingShared shared;
+    auto folder = [&dir] { return Outcome<std::string>(dir.path()); };
+    DessinPage page(dialogs, nav, pointer, folder, folder, shared);
+    page.formLoad();
+    expectNames(&page, {{"List3", "axe Z"},
+                        {"List5", "Ordre  initial"},
+                        {"List6", "Nouvel ordre"},
+                        {"Text3", "Nbre coupes"},
+                        {"HScroll1", "Défilement horizontal"},
+                        {"VScroll1", "Défilement vertical"}});
+    auto* reorder = page.findChild<QPushButton*>("Command3");
+    EXPECT_EQ(nameOf(reorder), "Réorganisation coupes");
+    EXPECT_EQ(description(reorder), "Commande à utiliser quand le nouvel ordre est entièrement choisi.");
+
+    Form7 form(shared.form7Text1);
+    expectNames(&form, {{"Text1", "Numéro d'ordre de la découpe "}});
+    EXPECT_EQ(nameOf(form.findChild<QWidget*>("Command3")), "Supprimer tous les points d'entrée");
 }
