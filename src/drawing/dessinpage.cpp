@@ -77,14 +77,15 @@ DessinPage::DessinPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& poin
     connect(panel_, &FilePanel::fileClicked, this, &DessinPage::fileClick);
     top->addWidget(panelBox_);
 
-    // The view, with room under it for the cut-order commands.
+    // The view, with the cut-order commands under it.
     auto* centre = new QVBoxLayout;
     viewer_ = new DrawingViewer(dialogs_, drawing_, this);
-    centre->addWidget(viewer_, 1);
+    centre->addWidget(viewer_);
     auto* orderRow = new QHBoxLayout;
     orderRow->setObjectName("commandesOrdre");
     buildOrderCommands(orderRow);
     centre->addLayout(orderRow);
+    centre->addStretch(1);  // the cut-order commands stay just under the view's own
     top->addLayout(centre, 1);
 
     lists_ = new RecordLists(drawing_, this);
