@@ -270,4 +270,24 @@ TEST(EntryPointsPage, MissingNumberFailsWithEveryEntryPointCleared) {
     EXPECT_EQ(f.shown(6, 79), ".");
     EXPECT_EQ(f.shown(5, 77), original.List5[77]);
     EXPECT_EQ(f.text1()->text(), "2");
+
+    // Read back from an FRA file, whose markers frame the travels, the drawing fails the same.
+    ASSERT_TRUE(writeFra(f.drawing(), f.dir.file("carre.fra")));
+    f.page->choise();
+    f.page->findChild<QAbstractButton*>("Option1")->click();
+    f.page->findChild<QLineEdit*>("Text2")->setText(QString::fromStdString(f.dir.file("carre.fra")));
+    f.page->findChild<QAbstractButton*>("Command4")->click();
+    ASSERT_EQ(f.dialogs.calls.size(), 1u) << f.dialogs.calls.back().text;
+    ASSERT_EQ(f.drawing().size(), 85u);
+    Drawing read = f.drawing();
+    f.enter(3, "2");  // record 78 before, shifted by the origin record
+    f.enter(40, "3");
+    f.text1()->setText("1");
+    f.enter(2, "1");
+    EXPECT_EQ(f.dialogs.calls.size(), 1u);
+    f.page->findChild<QPushButton*>("Command3")->click();
+    ASSERT_EQ(f.dialogs.calls.size(), 2u);
+    EXPECT_EQ(f.dialogs.calls[1].text, "le nombre de découpes est incompatible avec le fichier d'origine");
+    EXPECT_EQ(f.drawing().List1.toVector(), read.List1.toVector());
+    EXPECT_EQ(f.drawing().List6.toVector(), std::vector<std::string>(85, "."));
 }
