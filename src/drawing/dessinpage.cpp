@@ -202,7 +202,10 @@ void DessinPage::listClick(int row) {
     viewer_->listClickRedraw(row);
 }
 
+// Form7 acts on the record last double-clicked: once the records are replaced that index
+// means another point, so the dialog closes until the next double click.
 void DessinPage::drawingChanged() {
+    if (form7_) form7_->hide();
     lists_->drawingChanged();
     viewer_->drawingChanged();
 }

@@ -199,8 +199,12 @@ TEST(EntryPointsPage, SupprimerOneOrAllKeepsText1AndRunsOnAcrossDrawings) {
     EXPECT_EQ(f.text1()->text(), "3");
     EXPECT_FALSE(form->isVisible());
 
-    // Another drawing, then another page: the number runs on.
+    // Another drawing, then another page: the number runs on. Form7 open on the record of the
+    // drawing replaced closes: its index would stand for another point.
+    f.doubleClick(79);
+    ASSERT_TRUE(form->isVisible());
     f.loadDxf(kSquare);
+    EXPECT_FALSE(form->isVisible());
     f.doubleClick(79);
     EXPECT_EQ(f.text1()->text(), "3");
     f.text1()->setText("7");
