@@ -295,3 +295,26 @@ TEST(EntryPointsPage, MissingNumberFailsWithEveryEntryPointCleared) {
     EXPECT_EQ(f.drawing().List1.toVector(), read.List1.toVector());
     EXPECT_EQ(f.drawing().List6.toVector(), std::vector<std::string>(85, "."));
 }
+
+TEST(EntryPointsPage, OpenCutEnteredOnlyAtItsEnds) {
+    Fixture f;
+    // An open profile: Valider inside it would cut straight across the material.
+    f.page->choise();
+    f.page->findChild<QAbstractButton*>("Option3")->click();
+    f.page->findChild<QLineEdit*>("Text2")->setText(
+        QString::fromStdString(std::string(SAMPLES_DIR) + "/dat/gen-xfoil__naca0012_save.dat"));
+    f.page->findChild<QAbstractButton*>("Command7")->click();
+    ASSERT_TRUE(f.dialogs.calls.empty()) << f.dialogs.calls.back().text;
+    f.enter(80, "1");
+    ASSERT_EQ(f.dialogs.calls.size(), 1u);
+    EXPECT_EQ(f.dialogs.calls[0].text, "Point d'entrée impossible : cette découpe n'est pas fermée.");
+    EXPECT_EQ(f.dialogs.calls[0].title, "essaie encore");
+    EXPECT_EQ(f.dialogs.calls[0].style, 272);
+    EXPECT_EQ(f.drawing().List6[80], ".");
+    EXPECT_EQ(f.text1()->text(), "1");
+    EXPECT_FALSE(f.page->viewer()->overlayShown());
+    // Its last in-material record is accepted.
+    f.enter(160, "1");
+    EXPECT_EQ(f.dialogs.calls.size(), 1u);
+    EXPECT_EQ(f.drawing().List6[160], "1");
+}
