@@ -77,18 +77,21 @@ DessinPage::DessinPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& poin
     connect(panel_, &FilePanel::fileClicked, this, &DessinPage::fileClick);
     top->addWidget(panelBox_);
 
-    // The view, with room under it for the cut-order commands.
+    // The view, with the cut-order commands under it.
     auto* centre = new QVBoxLayout;
     viewer_ = new DrawingViewer(dialogs_, drawing_, this);
-    centre->addWidget(viewer_, 1);
+    centre->addWidget(viewer_);
     auto* orderRow = new QHBoxLayout;
     orderRow->setObjectName("commandesOrdre");
+    buildOrderCommands(orderRow);
     centre->addLayout(orderRow);
+    centre->addStretch(1);  // the cut-order commands stay just under the view's own
     top->addLayout(centre, 1);
 
     lists_ = new RecordLists(drawing_, this);
     lists_->setMinimumWidth(230);
     connect(lists_, &RecordLists::recordClicked, this, &DessinPage::listClick);
+    connect(lists_, &RecordLists::entryActivated, this, &DessinPage::entryDoubleClick);
     top->addWidget(lists_);
 
     buildMenu();
@@ -199,7 +202,10 @@ void DessinPage::listClick(int row) {
     viewer_->listClickRedraw(row);
 }
 
+// Form7 acts on the record last double-clicked: once the records are replaced that index
+// means another point, so the dialog closes until the next double click.
 void DessinPage::drawingChanged() {
+    if (form7_) form7_->hide();
     lists_->drawingChanged();
     viewer_->drawingChanged();
 }

@@ -1,6 +1,7 @@
 // The drawing page dessin ("Travail sur les Fichier"): the file panel with its three file
 // types, the DXF, DAT and FRA loads and the FRA save, deleting and renaming files, the view
-// and the three visible drawing lists. The drawing itself lives in a Drawing owned here.
+// the three visible drawing lists, and the entry points with the cut order (entrypoints.cpp).
+// The drawing itself lives in a Drawing owned here.
 #pragma once
 
 #include <QButtonGroup>
@@ -10,10 +11,12 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "base/interfaces.h"
 #include "base/outcome.h"
 #include "drawing.h"
+#include "form7.h"
 #include "recordlists.h"
 #include "shared.h"
 #include "ui/filepanel.h"
@@ -29,6 +32,7 @@ class DessinPage : public QWidget, public MenuPage {
     // `folder` gives the data folder, `workFolder` the folder of the DXF scratch file.
     DessinPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer, FolderSource folder,
                FolderSource workFolder, DrawingShared& shared, QWidget* parent = nullptr);
+    ~DessinPage() override;
 
     void formLoad();
     void activate();
@@ -50,12 +54,22 @@ class DessinPage : public QWidget, public MenuPage {
     void chargerDxf();  // Command8
     // A click on a record of one of the visible lists.
     void listClick(int row);
+    // Entry points and cut order.
+    void entryDoubleClick(int row);  // double click on List6
+    void valider();                  // Form7 Command1
+    void supprimerPoint();           // Form7 Command2
+    void supprimerTous();            // Form7 Command3
+    void reorganiser();              // Command3 "Réorganisation coupes"
 
     const Drawing& drawing() const { return drawing_; }
     const std::string& chemin() const { return chemin_; }
     const std::string& chaine() const { return chaine_; }
     DrawingViewer* viewer() const { return viewer_; }
     FilePanel* filePanel() const { return panel_; }
+    RecordLists* lists() const { return lists_; }
+    // The entry-point dialog, once a double click has opened it.
+    Form7* form7() const { return form7_.get(); }
+    size_t selectedRecord() const { return selected_; }
     QList<QAction*> pageMenus() override { return menus_; }
 
   private:
@@ -66,6 +80,7 @@ class DessinPage : public QWidget, public MenuPage {
     void refuse(const std::string& text, const char* title);
     std::string text2() const;
     void buildMenu();
+    void buildOrderCommands(QLayout* row);
 
     Dialogs& dialogs_;
     Navigator& navigator_;
@@ -83,6 +98,10 @@ class DessinPage : public QWidget, public MenuPage {
     DrawingViewer* viewer_;
     RecordLists* lists_;
     QList<QAction*> menus_;
+    QPushButton* Command3;
+    // A window of its own, not a child of the page, whose own Command1..3 keep their names.
+    std::unique_ptr<Form7> form7_;
+    size_t selected_ = 0;  // the record of List6 last double-clicked, which Form7 acts on
 
     std::string chemin_, fichier_, chaine_;
 };

@@ -3,6 +3,7 @@
 
 #include <QGridLayout>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace vornelle {
@@ -48,7 +49,7 @@ RecordLists::RecordLists(const Drawing& drawing, QWidget* parent) : QWidget(pare
         view->setModel(model);
         label->setBuddy(view);
         // Item views do not take their name from the buddy label: say it.
-        view->setAccessibleName(label->text());
+        view->setAccessibleName(l.caption);
         view->setAccessibleDescription(l.tip);
         grid->addWidget(label, 0, column);
         grid->addWidget(view, 1, column);
@@ -62,6 +63,10 @@ RecordLists::RecordLists(const Drawing& drawing, QWidget* parent) : QWidget(pare
                 });
         ++column;
     }
+    connect(List6, &QListView::doubleClicked, this, [this](const QModelIndex& at) {
+        if (at.isValid()) emit entryActivated(at.row());
+    });
+    List6->installEventFilter(this);
     auto* label = new QLabel("Nbre coupes", this);
     Text3 = new QLineEdit(this);
     Text3->setObjectName("Text3");
@@ -83,6 +88,32 @@ void RecordLists::drawingChanged() {
     for (TextListModel* m : {model3_, model5_, model6_}) m->reload();
     syncing_ = false;
     Text3->setText(QString::fromStdString(drawing_.Text3));
+}
+
+// Entrée on List6 does what the double click does, for the keyboard.
+bool RecordLists::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List6 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            List6->currentIndex().isValid()) {
+            emit entryActivated(List6->currentIndex().row());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void RecordLists::entriesChanged(int row) {
+    if (row >= 0) {
+        model6_->rowChanged(row);
+        return;
+    }
+    int current = List6->currentIndex().row();
+    syncing_ = true;
+    model6_->reload();
+    QModelIndex at = model6_->index(current, 0);
+    if (at.isValid()) List6->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    syncing_ = false;
 }
 
 void RecordLists::select(int row, QListView* from) {

@@ -21,6 +21,11 @@ class TextListModel : public QAbstractListModel {
         return parent.isValid() ? 0 : static_cast<int>(list_.size());
     }
     QVariant data(const QModelIndex& index, int role) const override;
+    // One entry's text changed in place.
+    void rowChanged(int row) {
+        QModelIndex at = index(row, 0);
+        if (at.isValid()) emit dataChanged(at, at, {Qt::DisplayRole});
+    }
     void reload() {
         beginResetModel();
         endResetModel();
@@ -39,10 +44,17 @@ class RecordLists : public QWidget {
     // Selects the record in the three lists and shows the clicked list's first entry in all.
     void select(int row, QListView* from = nullptr);
     QListView* list(int n) const;  // 3, 5 or 6
+    // List6 changed: one entry (row >= 0) or the whole list; the selection stays where it was.
+    void entriesChanged(int row = -1);
 
   signals:
     // A user's click (or key) on a record, after the three lists show it.
     void recordClicked(int row);
+    // A double click (or Entrée) on a record of List6 "Nouvel ordre".
+    void entryActivated(int row);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     const Drawing& drawing_;

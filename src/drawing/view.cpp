@@ -130,6 +130,30 @@ DrawEnd drawPath(const Drawing& d, const ViewPath& p, const Scene& s, Painter& p
     return end;
 }
 
+DrawEnd drawOverlay(const ViewPath& p, Painter& painter) {
+    if (p.size() == 0) return p.typeError ? DrawEnd::TypeError : DrawEnd::Done;
+    if (overflows(p.x[0] - 1, pictureY(1, p.y[0]))) return DrawEnd::Overflow;
+    painter.setColour(Colour::Black);
+    painter.point(p.x[0] - 1, pictureY(1, p.y[0]));
+    Colour current = Colour::Black;
+    double px = pictureX(1, p.x[0]), py = pictureY(1, p.y[0]);
+    DrawEnd end = p.typeError ? DrawEnd::TypeError : DrawEnd::Done;
+    for (size_t i = 1; i < p.size(); ++i) {
+        double x = pictureX(1, p.x[i]), y = pictureY(1, p.y[i]);
+        if (overflows(x, y)) {
+            end = DrawEnd::Overflow;
+            break;
+        }
+        Colour c = p.inMaterial[i] ? Colour::Foreground : Colour::LightRed;
+        if (c != current) painter.setColour(c), current = c;
+        painter.line(px, py, x, y);
+        px = x;
+        py = y;
+    }
+    painter.finish();
+    return end;
+}
+
 std::optional<Fit> fitPath(const ViewPath& p, double width, double height) {
     if (p.size() == 0) return std::nullopt;
     auto [minX, maxX] = std::minmax_element(p.x.begin(), p.x.end());

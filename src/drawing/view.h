@@ -48,6 +48,12 @@ enum class DrawEnd { Done, TypeError, Overflow };
 // Draws the path of the scene; stops at a record that cannot be read or that overflows.
 DrawEnd drawPath(const Drawing& d, const ViewPath& p, const Scene& s, Painter& painter);
 
+// The entry-point overlay drawn over the picture after "Valider": the path once more at the
+// picture's scale without facteur, the first point in black at (X - 1, 100 - Y), the lines
+// from (X + 5, 100 - Y), light red where the record is out of the material. Nothing is
+// cleared first; stops at a record that overflows.
+DrawEnd drawOverlay(const ViewPath& p, Painter& painter);
+
 // How the redraw of the scene would end, without drawing.
 DrawEnd checkPath(const ViewPath& p, double facteur);
 

@@ -36,7 +36,7 @@ DrawingViewer::DrawingViewer(Dialogs& dialogs, const Drawing& drawing, QWidget* 
     Picture1 = new DrawingPicture(this);
     Picture1->setObjectName("Picture1");
     Picture1->setAccessibleName("Dessin");
-    Picture1->render = [this](Painter& p) { drawPath(drawing_, path(), scene_, p); };
+    Picture1->render = [this](Painter& p) { paint(p); };
     grid->addWidget(Picture1, 1, 0, Qt::AlignLeft | Qt::AlignTop);
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     VScroll1->setObjectName("VScroll1");
@@ -84,6 +84,7 @@ DrawingViewer::DrawingViewer(Dialogs& dialogs, const Drawing& drawing, QWidget* 
 void DrawingViewer::drawingChanged() {
     pathStale_ = true;
     scene_.variant = Redraw::None;
+    overlay_ = false;
     Picture1->update();
 }
 
@@ -96,7 +97,18 @@ const ViewPath& DrawingViewer::path() {
 }
 
 DrawEnd DrawingViewer::paintTo(Painter& p) {
-    return drawPath(drawing_, path(), scene_, p);
+    return paint(p);
+}
+
+DrawEnd DrawingViewer::paint(Painter& p) {
+    DrawEnd end = drawPath(drawing_, path(), scene_, p);
+    if (overlay_) drawOverlay(path(), p);
+    return end;
+}
+
+void DrawingViewer::showEntryOverlay() {
+    overlay_ = true;
+    Picture1->update();
 }
 
 bool DrawingViewer::countsOk() {
@@ -120,6 +132,7 @@ void DrawingViewer::applyWindow() {
 
 void DrawingViewer::redraw(Redraw variant, bool clearFirst) {
     scene_ = {variant, facteur_, -1, clearFirst};
+    overlay_ = overlay_ && !clearFirst;
     Picture1->update();
     // A record that cannot be read ends the redraw with the message; an overflow ends it
     // silently (the lines before it stay).
@@ -171,6 +184,7 @@ void DrawingViewer::listClickRedraw(long selected) {
     if (CptBcle == 0 && drawing_.List1.size() == drawing_.List2.size()) {
         applySizes();
         scene_ = {Redraw::ListClick, facteur_, selected, true};
+        overlay_ = false;
         Picture1->update();
         if (checkPath(path(), facteur_) == DrawEnd::Overflow) {
             dialogs_.message("faire un zoom + petit (zoom-)!", style::kStopOk, "Mauvaise saisie !");

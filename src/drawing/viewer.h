@@ -32,18 +32,22 @@ class DrawingViewer : public QWidget {
     void listClickRedraw(long selected);
     void resetClickGuard() { CptBcle = 0; }
     int clickGuard() const { return CptBcle; }
+    // The entry-point overlay over what the picture shows, until the next redraw that clears.
+    void showEntryOverlay();
+    bool overlayShown() const { return overlay_; }
     // VScroll1 = value; the redraw runs even when the bar is already there.
     void setVScroll(int value);
 
     double facteur() const { return facteur_; }
     void setFacteur(double f) { facteur_ = f; }
     const Scene& scene() const { return scene_; }
-    // Draws the current scene (what Picture1 shows) with another painter.
+    // Draws the current scene and overlay (what Picture1 shows) with another painter.
     DrawEnd paintTo(Painter& p);
     DrawingPicture* picture() const { return Picture1; }
 
   private:
     const ViewPath& path();
+    DrawEnd paint(Painter& p);
     bool countsOk();
     void applySizes();
     void applyWindow();
@@ -57,6 +61,7 @@ class DrawingViewer : public QWidget {
     ViewPath path_;
     bool pathStale_ = true;
     Scene scene_;
+    bool overlay_ = false;
     double facteur_ = 1;
     // Sizes (mm): picture width and height, horizontal bar width, vertical bar height.
     double lim = 135, him = 82, hsc = 135, vsc = 78;

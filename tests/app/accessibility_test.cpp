@@ -14,6 +14,7 @@
 #include "config/configurationpage.h"
 #include "cutfile/toolpage.h"
 #include "drawing/dessinpage.h"
+#include "drawing/form7.h"
 #include "manual/joystickpage.h"
 #include "run/panel.h"
 #include "testsupport.h"
@@ -146,7 +147,7 @@ TEST(Accessibility, Panel) {
     EXPECT_EQ(nameOf(panel.findChild<QWidget*>("Command1")), "Arret d'urgence");
 }
 
-TEST(Accessibility, DessinPage) {
+TEST(Accessibility, DrawingPageAndForm7) {
     test::TempDir dir;
     test::ScriptedDialogs dialogs;
     test::RecordingNavigator nav;
@@ -175,4 +176,11 @@ TEST(Accessibility, DessinPage) {
     EXPECT_EQ(nameOf(page.findChild<QWidget*>("Picture1")).toStdString(), "Dessin");
     EXPECT_EQ(description(page.findChild<QWidget*>("List6")).toStdString(),
               "Faire un double click pour entrer un nouveau point d'entrée dans la matière.");
+    auto* reorder = page.findChild<QPushButton*>("Command3");
+    EXPECT_EQ(nameOf(reorder), "Réorganisation coupes");
+    EXPECT_EQ(description(reorder), "Commande à utiliser quand le nouvel ordre est entièrement choisi.");
+
+    Form7 form(shared.form7Text1);
+    expectNames(&form, {{"Text1", "Numéro d'ordre de la découpe "}});
+    EXPECT_EQ(nameOf(form.findChild<QWidget*>("Command3")), "Supprimer tous les points d'entrée");
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -16,12 +17,16 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 
 #include "app/aboutbox.h"
 #include "app/pages.h"
 #include "machinetest.h"
+#include "port/simulatedmachine.h"
 #include "testsupport.h"
 #include "ui/menupage.h"
 #include "ui/qtservices.h"
@@ -69,6 +74,23 @@ void clickItem(QListWidget* list, const QString& text, bool twice) {
     // The list's own signals, as a click and a double click raise them.
     emit list->itemClicked(found.front());
     if (twice) emit list->itemActivated(found.front());
+}
+
+// A user's double click on a row of a list view: press and release, then the double click.
+void doubleClickRow(QListView* list, int row) {
+    ASSERT_NE(list, nullptr);
+    QModelIndex at = list->model()->index(row, 0);
+    list->scrollTo(at);
+    QPoint centre = list->visualRect(at).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+// The visible window of that object name outside the main window (a dialog of its own).
+QWidget* visibleWindow(const QString& name) {
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == name && t->isVisible()) return t;
+    return nullptr;
 }
 
 QStringList menuTexts(QMainWindow& w) {
@@ -272,5 +294,113 @@ TEST(MainWindow, FromADxfDrawingToACut) {
     EXPECT_EQ(dialogs.calls.back().text, "découpe terminée !");
     EXPECT_GT(ports.simulated().writeCount(), 1000);
     for (int a = 0; a < 3; ++a) EXPECT_EQ(ports.simulated().position(a), 0) << a;
+    ::unsetenv("VORNELLE_HOME");
+}
+
+// The same road with the cut order chosen on the drawing page: entry points inside the square
+// and the circle of a real DXF sample, the square first; the cut file plunges at each chosen
+// point in the new order, and the command line given the same choices writes the same FRA file.
+TEST(MainWindow, EntryPointsAndCutOrderFromTheDrawingPageToTheCut) {
+    test::TempDir dir;
+    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
+    test::spit(
+        dir.file("vrnl1.cfg"),
+        "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\","
+        "\"8\",\"16\",\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n");
+    std::filesystem::create_directories(dir.file("pieces"));
+    std::filesystem::copy(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
+                          dir.file("pieces/carre.dxf"));
+    test::ScriptedDialogs dialogs;
+    struct Late : Navigator {
+        Navigator* target = nullptr;
+        void show(PageId p) override { target->show(p); }
+        void hide(PageId p) override { target->hide(p); }
+        void close(PageId p) override { target->close(p); }
+    } nav;
+    PortSelector ports(false);
+    ports.simulated().setRecording(false);
+    // X and Y (steps) where Z first leaves 0, on the machine's thread.
+    std::mutex m;
+    std::vector<std::array<long, 2>> plunges;
+    long lastZ = 0;
+    ports.simulated().setObserver([&](uint8_t) {
+        SimulatedMachine& s = ports.simulated();
+        std::lock_guard<std::mutex> lock(m);
+        if (lastZ == 0 && s.position(2) != 0) plunges.push_back({s.position(0), s.position(1)});
+        lastZ = s.position(2);
+    });
+    Machine machine(ports, postToScreen(qApp));
+    test::RecordingPacer pacer;
+    struct : BusyPointer {
+        void setBusy(bool) override {}
+    } pointer;
+    RunState run;
+    DrawingShared drawing;
+    RunController runner(run, nav, dialogs, pacer, pointer, machine);
+    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
+    MainWindow w([&services](PageId id) { return makePage(id, services); });
+    nav.target = &w;
+    w.show();
+
+    for (QAction* a : w.menuBar()->actions())
+        if (a->text() == "Fichier") a->trigger();
+    QWidget* dessin = w.page(PageId::Dessin);
+    ASSERT_NE(dessin, nullptr);
+    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
+    byCaption<QRadioButton>(dessin, "Fichier DXF")->click();
+    clickItem(dessin->findChild<QListWidget*>("Dir1"), "pieces", true);
+    clickItem(dessin->findChild<QListWidget*>("File1"), "carre.dxf", false);
+    byCaption<QPushButton>(dessin, "Charger")->click();
+    ASSERT_TRUE(dialogs.calls.empty()) << dialogs.calls.back().text;
+
+    // The square (records 76 to 82) entered at its corner 10,10, then the circle (0 to 75)
+    // at its point half way round, 0,5. Text1 runs on from 1 to 2 by itself.
+    auto* list6 = dessin->findChild<QListView*>("List6");
+    for (int row : {79, 37}) {
+        doubleClickRow(list6, row);
+        QWidget* form7 = visibleWindow("Form7");
+        ASSERT_NE(form7, nullptr) << row;
+        EXPECT_EQ(form7->findChild<QLineEdit*>("Text1")->text(), row == 79 ? "1" : "2");
+        byCaption<QPushButton>(form7, "Valider un nouveau point d'entrée dans la matière")->click();
+        EXPECT_EQ(visibleWindow("Form7"), nullptr);
+    }
+    byCaption<QPushButton>(dessin, "Réorganisation coupes")->click();
+    ASSERT_TRUE(dialogs.calls.empty()) << dialogs.calls.back().text;
+    EXPECT_EQ(dessin->findChild<QLineEdit*>("Text3")->text(), "2");
+
+    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
+    byCaption<QRadioButton>(dessin, "Fichier FRA")->click();
+    auto* name = dessin->findChild<QLineEdit*>("Text2");
+    name->clear();
+    QTest::keyClicks(name, QString::fromStdString(dir.file("pieces/carre")));
+    byCaption<QPushButton>(dessin, "Sauver")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.page(PageId::Dessin), nullptr);
+
+    // The command line, given the same choices, writes the same file.
+    std::string cmd = "cd '" + dir.file("pieces") + "' && " + CLI_PATH +
+                      " import-dxf carre.dxf ligne --entry 79=1 --entry 37=2 >/dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::string page = test::slurp(dir.file("pieces/carre.fra"));
+    EXPECT_FALSE(page.empty());
+    EXPECT_EQ(page, test::slurp(dir.file("pieces/ligne.fra")));
+
+    QWidget* mach = w.page(PageId::Mach);
+    ASSERT_NE(mach, nullptr);
+    EXPECT_EQ(mach->findChild<QLineEdit*>("Text4")->text(), "1");  // scale 1: 200 steps per mm
+    QTest::keyClicks(mach->findChild<QPlainTextEdit*>("Text7"), "carre dans le nouvel ordre");
+    byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
+    ASSERT_FALSE(dialogs.calls.empty());
+    EXPECT_EQ(dialogs.calls.back().text, "Fichier découpe créé avec succés");
+    byCaption<QPushButton>(mach, "Découper")->click();
+    ASSERT_TRUE(test::waitIdle(machine));
+    EXPECT_EQ(dialogs.calls.back().text, "découpe terminée !");
+    {
+        std::lock_guard<std::mutex> lock(m);
+        // The square first at 10,10 mm, then the circle at 0,5 mm (as imported: 10,5 then 0,0).
+        EXPECT_EQ(plunges, (std::vector<std::array<long, 2>>{{2000, 2000}, {0, 1000}}));
+    }
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(ports.simulated().position(a), 0) << a;
+    ports.simulated().setObserver({});
     ::unsetenv("VORNELLE_HOME");
 }

@@ -1,7 +1,8 @@
 // Makes the README's pictures: starts the main window on a fresh data folder, imports a
 // sample DXF drawing on the drawing page as a user would, and saves the window as
 // docs/dessin.png; then saves the drawing and keeps the tool page as docs/outil.png, makes the
-// cut file and starts the cut, held on its way, for the panel as docs/decencours.png.
+// cut file and starts the cut, held on its way, for the panel as docs/decencours.png. Between
+// the two, entry points are set and Form7 is kept open beside the page as docs/form7.png.
 // Run under a display: xvfb-run -a -s "-screen 0 1280x900x24" build/tests/vornelle_screenshots docs
 #include <QApplication>
 #include <QEventLoop>
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <filesystem>
@@ -34,6 +36,34 @@ T* byCaption(QWidget* root, const QString& caption) {
 }
 void settle() {
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
+}
+
+// The plunge record (the first in the material) of the drawing's `cut`-th cut, from 0.
+int plunge(const Drawing& d, int cut) {
+    for (size_t i = 0; i + 1 < d.size(); ++i)
+        if (d.List4[i] == "D" && cut-- == 0) return static_cast<int>(i + 1);
+    return -1;
+}
+
+// Form7 beside the drawing: an entry point validated in the first cut (its overlay drawn over
+// the picture), the dialog open again on the second cut with the next number. Form7 is a
+// window of its own, so the whole screen is taken.
+bool entryPointShot(QMainWindow& w, DessinPage* page, const std::string& file) {
+    int first = plunge(page->drawing(), 0), second = plunge(page->drawing(), 1);
+    if (first < 0 || second < 0) return false;
+    page->entryDoubleClick(first);
+    if (!page->form7()) return false;
+    page->valider();
+    page->entryDoubleClick(second);
+    Form7* form = page->form7();
+    form->adjustSize();
+    // Under the view, where the page leaves room (no window manager places it under Xvfb).
+    form->move(w.geometry().left() + 420, w.geometry().top() + 480);
+    settle();
+    QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    form->hide();
+    settle();
+    return shot.save(QString::fromStdString(file));
 }
 }  // namespace
 
@@ -89,6 +119,7 @@ int main(int argc, char** argv) {
     page->findChild<QLineEdit*>("Text2")->setText(QString::fromStdString(dir.file("pieces/nervures")));
     settle();
     bool ok = w.grab().save(QString::fromStdString(out + "/dessin.png"));
+    ok = entryPointShot(w, page, out + "/form7.png") && ok;
     page->sauver();
     settle();
     if (QWidget* mach = w.page(PageId::Mach))
