@@ -71,6 +71,8 @@ void DessinPage::chargerDxf() {
         r = importDxf(chaine_, *work, drawing_);
     }
     if (!r.ok) {
+        // Nothing the classic import cuts, but what the complete one does: offer it first.
+        if (offerComplete(r.skipped)) return;
         dialogs_.message(r.message.text, r.message.style, r.message.title);
         return;
     }
@@ -78,7 +80,8 @@ void DessinPage::chargerDxf() {
     showPanel(false);
     Command8->hide();
     clearOptions();
-    if (!r.skipped.empty()) dialogs_.message(skippedText(r.skipped), style::kExclamationOk, "Import DXF");
+    if (r.skipped.empty() || offerComplete(r.skipped)) return;
+    dialogs_.message(skippedText(r.skipped), style::kExclamationOk, "Import DXF");
 }
 
 void DessinPage::chargerDat() {

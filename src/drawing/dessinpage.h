@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "base/interfaces.h"
@@ -81,6 +82,9 @@ class DessinPage : public QWidget, public MenuPage {
     std::string text2() const;
     void buildMenu();
     void buildOrderCommands(QLayout* row);
+    // The complete DXF import offered for what the classic one skipped; true when taken.
+    bool offerComplete(const std::map<std::string, long>& classicSkipped);
+    void importComplete();
 
     Dialogs& dialogs_;
     Navigator& navigator_;

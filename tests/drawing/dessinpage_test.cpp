@@ -241,6 +241,7 @@ TEST(DessinPage, DxfAndDatLoads) {
     test::spit(f.dir.file("mixte.dxf"),
                "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n0\n20\n0\n11\n5\n21\n5\n0\nTEXT\n1\nA\n0\nTEXT\n1\nB\n"
                "0\nARC\n10\n0\n20\n0\n40\n1\n50\n0\n51\n90\n0\nENDSEC\n0\nEOF\n");
+    f.dialogs.answers = {Button::No};  // not the complete import the page offers for the ARC
     f.load("Option2", f.dir.file("mixte.dxf"), "Command8");
     EXPECT_EQ(f.lastText(), "Le dessin est incomplet : entités non découpées : 1 ARC, 2 TEXT.");
     EXPECT_EQ(f.page->drawing().size(), 4u);
@@ -255,6 +256,50 @@ TEST(DessinPage, DxfAndDatLoads) {
     f.load("Option3", f.dir.file("PROFIL.DAT"), "Command7");
     EXPECT_EQ(f.lastText(), "choisir un fichier DAT");
     EXPECT_TRUE(f.shown("Command7"));
+}
+
+TEST(DessinPage, CompleteImportOfferedForWhatTheClassicOneSkips) {
+    // The wing ribs: LWPOLYLINE and ARC that the classic import skips; the complete import
+    // leaves the ribs as open halves 0,5 apart until the ends are joined at 0,51.
+    Fixture f;
+    const std::string ribs = kSamples + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf";
+    f.dialogs.answers = {Button::Yes};
+    f.dialogs.inputs = {std::string("0,51"), std::nullopt};
+    f.load("Option2", ribs, "Command8");
+    ASSERT_GE(f.dialogs.calls.size(), 2u);
+    const test::DialogCall& q = f.dialogs.calls[0];
+    EXPECT_EQ(q.text.rfind("Ce fichier contient aussi ", 0), 0u) << q.text;
+    EXPECT_NE(q.text.find("LWPOLYLINE"), std::string::npos) << q.text;
+    EXPECT_NE(q.text.find("que l'import standard ignore. Importer le dessin complet ?"), std::string::npos);
+    EXPECT_EQ(q.style, 36);
+    ASSERT_EQ(f.dialogs.prompts.size(), 1u);
+    EXPECT_NE(f.dialogs.prompts[0].find("36 ouverts"), std::string::npos) << f.dialogs.prompts[0];
+    EXPECT_NE(f.dialogs.prompts[0].find("Unités du dessin : mm."), std::string::npos) << f.dialogs.prompts[0];
+    EXPECT_NE(f.dialogs.prompts[0].find("est de 0,5."), std::string::npos) << f.dialogs.prompts[0];
+    // Joined at 0,51: every contour closed, said in the last box.
+    EXPECT_EQ(f.lastText(),
+              "Dessin importé en entier : 45 découpes, 45 contours fermés, 0 ouverts. Unités du "
+              "dessin : mm.")
+        << f.lastText();
+    EXPECT_EQ(f.page->drawing().Text3, "45");
+    EXPECT_FALSE(f.shown("Command8"));
+    EXPECT_EQ(f.pointer.depth, 0);
+
+    // Declined: the classic drawing stays, with the list of what it left out.
+    Fixture g;
+    g.dialogs.answers = {Button::No};
+    g.load("Option2", ribs, "Command8");
+    EXPECT_EQ(g.page->drawing().Text3, "149");
+    EXPECT_EQ(g.lastText().rfind("Le dessin est incomplet : entités non découpées : ", 0), 0u)
+        << g.lastText();
+
+    // A typed distance that is no number: said, and the drawing of the complete import stays.
+    Fixture h;
+    h.dialogs.answers = {Button::Yes};
+    h.dialogs.inputs = {std::string("beaucoup")};
+    h.load("Option2", ribs, "Command8");
+    EXPECT_EQ(h.lastText(), "Distance \"beaucoup\" invalide : saisir un nombre positif (par exemple 0,5).");
+    EXPECT_EQ(h.page->drawing().Text3, "63");
 }
 
 TEST(DessinPage, OpenThenSaveInOrder) {
