@@ -102,6 +102,9 @@ TEST(Cli, HelpVersionAndUsageErrors) {
     EXPECT_EQ(help.code, 0);
     for (const char* c : {"generate", "play", "import-dxf", "import-dat", "--version"})
         EXPECT_NE(help.out.find(c), std::string::npos) << c;
+    // How to reach a real port: the driver and the group the device belongs to.
+    for (const char* c : {"sudo modprobe ppdev", "sudo adduser $USER lp"})
+        EXPECT_NE(help.out.find(c), std::string::npos) << c;
     for (const char* c : {"generate", "play", "import-dxf", "import-dat"}) {
         CliRun h = cli(dir.path(), std::string(c) + " --help");
         EXPECT_EQ(h.code, 0) << c;
