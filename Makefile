@@ -1,16 +1,18 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run   installs what is missing, builds and starts Vornelle
 #   make test  installs what is missing, builds and runs every test
+# Developer builds stop on any compiler warning (VORNELLE_WERROR); the package build does not.
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test setup build bench clean
+.PHONY: run test setup build bench package package-check clean
 
 setup:
 	./scripts/setup.sh
 
-$(BUILD)/build.ninja: | setup
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configured again when this file changes, so that a build folder made before picks up its options.
+$(BUILD)/build.ninja: Makefile | setup
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNELLE_WERROR=ON
 
 build: setup $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -22,8 +24,26 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: setup
-	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNELLE_BENCH=ON -DVORNELLE_TESTS=OFF
+	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNELLE_BENCH=ON -DVORNELLE_TESTS=OFF -DVORNELLE_WERROR=ON
 	cmake --build $(BUILD)-bench -j $(JOBS)
 
+# The Debian package vornelle_VERSION-1_ARCH.deb, copied here: a Release build of the programs
+# only, with Debian's hardening flags, warnings not fatal (another compiler may add some).
+package: setup
+	DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	cmake -S . -B $(BUILD)-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNELLE_TESTS=OFF \
+	  -DVORNELLE_WERROR=OFF "-DCMAKE_CXX_FLAGS=$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+	  "-DCMAKE_EXE_LINKER_FLAGS=$$(dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(BUILD)-package -j $(JOBS)
+	rm -f $(BUILD)-package/vornelle_*.deb
+	cd $(BUILD)-package && cpack -G DEB
+	cp $(BUILD)-package/vornelle_*.deb .
+
+# The validators of desktop entries, AppStream metadata and Debian packages on what
+# `make package` made (scripts/setup-package.sh installs them).
+package-check: package
+	./scripts/setup-package.sh
+	./scripts/check-package.sh $(BUILD)-package
+
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-package

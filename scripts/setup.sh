@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libcli11-dev nlohmann-json3-dev libdxflib-dev xvfb xauth fonts-dejavu-core
-          qt6-translations-l10n)
+          qt6-translations-l10n file)
 
 missing=()
 for p in "${packages[@]}"; do

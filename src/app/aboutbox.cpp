@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "base/version.h"
+
 namespace vornelle {
 
 QWidget* makeAboutBox() {
@@ -13,7 +15,7 @@ QWidget* makeAboutBox() {
     auto* l = new QVBoxLayout(w);
     auto* a = new QLabel("Vornelle : logiciel de découpe assisté par ordinateur à usage personnel ");
     a->setObjectName("Label1");
-    auto* b = new QLabel("Version 3.9");
+    auto* b = new QLabel(QString("Version ") + kVersion);
     b->setObjectName("Label2");
     l->addWidget(a);
     l->addWidget(b);

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <cstdlib>
 
+#include "base/version.h"
 #include "ui/menupage.h"
 
 namespace vornelle {
@@ -20,7 +21,7 @@ bool isChildPage(PageId p) {
 MainWindow::MainWindow(PageFactory factory, QWidget* parent)
     : QMainWindow(parent), factory_(std::move(factory)) {
     setObjectName("MDIForm1");
-    setWindowTitle("Vornelle V3.9");
+    setWindowTitle(QString("Vornelle V") + kVersion);
     area_ = new QMdiArea(this);
     area_->setObjectName("mdiArea");
     area_->setBackground(QColor(0x80, 0x80, 0x80));

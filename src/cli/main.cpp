@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/version.h"
 #include "commands.h"
 
 namespace {
@@ -59,11 +60,18 @@ int main(int argc, char** argv) {
     app.get_formatter()->label("REQUIRED", "OBLIGATOIRE");
     app.get_formatter()->label("TEXT", "TEXTE");
     app.set_help_flag("-h,--help", "Affiche cette aide et s'arrête");
-    app.set_version_flag("--version", std::string("vornelle-cli ") + VORNELLE_VERSION,
+    app.set_version_flag("--version", std::string("vornelle-cli ") + vornelle::kVersion,
                          "Affiche la version et s'arrête");
     app.require_subcommand(1);
     app.option_defaults()->group("Options");
-    app.footer("Sortie : 0 réussi, 1 refusé ou échoué, 2 erreur d'utilisation.");
+    app.footer(
+        "Sortie : 0 réussi, 1 refusé ou échoué, 2 erreur d'utilisation.\n\n"
+        "vornelle-cli joue sur la machine simulée. Pour que Vornelle pilote un port parallèle réel "
+        "(pilote ppdev : LPT1 /dev/parport0, LPT2 /dev/parport1) :\n"
+        "  sudo modprobe ppdev         charge le pilote (ajouter ppdev à /etc/modules pour le garder)\n"
+        "  sudo adduser $USER lp       le port appartient au groupe lp ; se reconnecter ensuite\n"
+        "  sudo systemctl stop cups    un service d'impression peut tenir le port\n"
+        "Guide : /usr/share/doc/vornelle/guide.md");
 
     vornelle::cli::GenerateArgs gen;
     CLI::App* generate = app.add_subcommand(

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -25,6 +26,7 @@
 
 #include "app/aboutbox.h"
 #include "app/pages.h"
+#include "base/version.h"
 #include "machinetest.h"
 #include "port/simulatedmachine.h"
 #include "testsupport.h"
@@ -181,6 +183,11 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     QWidget* about = w.page(PageId::Form2);
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(about->windowTitle(), "Info");
+    // The version shown is the one vornelle-cli --version prints, from the project's version.
+    auto* version = about->findChild<QLabel*>("Label2");
+    ASSERT_NE(version, nullptr);
+    EXPECT_EQ(version->text(), QString("Version ") + kVersion);
+    EXPECT_TRUE(version->text().startsWith("Version 3.9")) << version->text().toStdString();
     ::unsetenv("VORNELLE_HOME");
 }
 
