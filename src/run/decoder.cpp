@@ -1,0 +1,114 @@
+// Cut-file decoder; see decoder.h. The two writes of each record are replayed as the port
+// sees them (the DIR byte dirSum & r, then r) so that a step is a rising clock edge exactly
+// as the machine takes it, and the material tracking is the run's own test on r & zMask.
+#include "decoder.h"
+
+#include <cmath>
+
+#include "port/step.h"
+#include "recordreader.h"
+
+namespace vornelle {
+namespace {
+
+constexpr double kIterationSeconds = 10e-9;
+
+struct Pace {
+    uint64_t count = 0;  // iterations of one delay
+    bool ok = false;
+};
+
+Pace paceAt(double feed, double c) {
+    double V = std::nearbyint(100 - feed);  // the scroll bar holds whole positions
+    auto n = pauseCount(V, c);
+    return {n ? *n : 0, n.has_value()};
+}
+
+}  // namespace
+
+double decodedMm(const DecoderSetup& setup, int axis, long steps) {
+    double s = setup.stepsPerMm[axis];
+    return s > 0 ? steps / s : 0;
+}
+
+Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup) {
+    Decoded out;
+    RecordReader file;
+    if (Status o = file.open(path); !o) {
+        out.error = o.message;
+        return out;
+    }
+    const auto& w = setup.weights;
+    const int dirSum = w[0] + w[2] + w[4] + w[6];
+    const int zMask = w[5] + w[4];
+    const int downStep = setup.variant == RunVariant::Command11 ? w[5] : w[5] + w[4];
+    const int upStep = setup.variant == RunVariant::Command11 ? w[5] + w[4] : w[5];
+    int wired = 0;
+    for (int x : w) wired |= x;
+
+    Pace in = paceAt(setup.feedIn, setup.c), outPace = paceAt(setup.feedOut, setup.c);
+    if (!in.ok || !outPace.ok) {
+        out.error = "Coefficient vitesse inutilisable : aucune pause possible.";
+        return out;
+    }
+    // The run starts at the in-material pace although the tool is out of the material.
+    Pace current = in;
+    bool outOfMaterial = true;
+    uint64_t unwired = 0;
+    uint8_t last = 0, r = 0;
+    long pos[3] = {0, 0, 0};
+    for (;;) {
+        RecordReader::Result res = file.next(r);
+        if (res == RecordReader::Result::End) break;
+        if (res == RecordReader::Result::Bad) {
+            out.error = file.error();
+            return out;
+        }
+        int m = r & zMask;
+        if (outOfMaterial && m == downStep) outOfMaterial = false, current = in;
+        if (!outOfMaterial && m == upStep) outOfMaterial = true, current = outPace;
+        if (r & ~wired) ++unwired;
+        double recordSeconds = 2.0 * current.count * kIterationSeconds;
+        double moved[3] = {0, 0, 0};
+        for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r}) {
+            for (int a = 0; a < 3; ++a) {
+                int clk = w[2 * a + 1];
+                if (clk == 0 || !(v & clk) || (last & clk)) continue;
+                bool dir = (v & w[2 * a]) != 0;
+                if (setup.inv[a]) dir = !dir;
+                AxisFigures& f = out.axes[a];
+                pos[a] += dir ? -1 : 1;
+                ++(dir ? f.minus : f.plus);
+                f.min = std::min(f.min, pos[a]);
+                f.max = std::max(f.max, pos[a]);
+                moved[a] += decodedMm(setup, a, 1);
+                double rate = recordSeconds > 0 ? 1 / recordSeconds : -1;
+                if (rate < 0 || f.peakRate < 0)
+                    f.peakRate = -1;
+                else
+                    f.peakRate = std::max(f.peakRate, rate);
+            }
+            last = v;
+        }
+        double length = std::sqrt(moved[0] * moved[0] + moved[1] * moved[1] + moved[2] * moved[2]);
+        (outOfMaterial ? out.lengthOut : out.lengthIn) += length;
+        ++(outOfMaterial ? out.ticksOut : out.ticksIn);
+        out.seconds += recordSeconds;
+        ++out.records;
+    }
+    if (out.records == 0) {
+        out.error = "Le fichier découpe " + path + " est vide : rien à découper.";
+        return out;
+    }
+    for (int a = 0; a < 3; ++a) out.axes[a].position = pos[a];
+    if (pos[0] != 0 || pos[1] != 0 || pos[2] != 0)
+        out.problems.push_back("La découpe ne finit pas à son point de départ : X " + std::to_string(pos[0]) +
+                               ", Y " + std::to_string(pos[1]) + ", Z " + std::to_string(pos[2]) + " pas.");
+    if (unwired > 0)
+        out.problems.push_back(
+            std::to_string(unwired) +
+            " enregistrements lèvent une ligne dont le poids est 0 : ces pas sont perdus.");
+    return out;
+}
+
+}  // namespace vornelle
