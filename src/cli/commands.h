@@ -56,3 +56,15 @@ struct PlayArgs {
 int play(const PlayArgs& a, Output& out);
 
 }  // namespace vornelle::cli
+
+namespace vornelle::cli {
+
+// check DECOUPE.def [--feed-in F] [--feed-out F]: the cut file decoded as the run would play
+// it with the configuration's wiring; feeds as typed (decimal point or comma).
+struct CheckArgs {
+    std::string cut;
+    std::optional<std::string> feedIn, feedOut;
+};
+int check(const CheckArgs& a, Output& out);
+
+}  // namespace vornelle::cli

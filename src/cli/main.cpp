@@ -97,6 +97,15 @@ int main(int argc, char** argv) {
          "l'octet")
         ->type_name("FICHIER");
 
+    vornelle::cli::CheckArgs checkArgs;
+    CLI::App* checkCommand = app.add_subcommand(
+        "check", "Décode le fichier découpe comme la découpe le jouera : pas, fin, étendue, durée exacte");
+    checkCommand->add_option("DECOUPE", checkArgs.cut, "Fichier découpe DEF")->required()->type_name("");
+    text(checkCommand, "--feed-in", checkArgs.feedIn,
+         "Vitesse dans la matière (sinon celle de la configuration)");
+    text(checkCommand, "--feed-out", checkArgs.feedOut,
+         "Vitesse hors de la matière (sinon celle de la configuration)");
+
     vornelle::cli::ImportArgs imports[2];
     std::vector<std::string> entryTexts[2];
     CLI::App* importCommands[2];
@@ -137,7 +146,8 @@ int main(int argc, char** argv) {
             ->needs(extended);
     }
 
-    for (CLI::App* c : {generate, playCommand, importCommands[0], importCommands[1]}) c->group("Commandes");
+    for (CLI::App* c : {generate, playCommand, checkCommand, importCommands[0], importCommands[1]})
+        c->group("Commandes");
 
     try {
         app.parse(argc, argv);
@@ -162,6 +172,8 @@ int main(int argc, char** argv) {
         code = vornelle::cli::generate(gen, out);
     } else if (playCommand->parsed()) {
         code = vornelle::cli::play(play, out);
+    } else if (checkCommand->parsed()) {
+        code = vornelle::cli::check(checkArgs, out);
     } else {
         for (int k = 0; k < 2; ++k) {
             if (!importCommands[k]->parsed()) continue;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 
 #include "base/numbers.h"
 #include "base/version.h"
@@ -336,4 +337,49 @@ TEST(Cli, EntryPointsAfterAnExtendedImport) {
     ASSERT_TRUE(vornelle::reorganise(d));
     ASSERT_TRUE(vornelle::writeFra(d, dir.file("engine.fra")));
     EXPECT_EQ(vornelle::test::slurp(dir.file("piece.fra")), vornelle::test::slurp(dir.file("engine.fra")));
+}
+
+TEST(Cli, CheckDecodesTheSampleCutAsPlayStepsItAndGivesItsDuration) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    std::string sample = std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + sample + "' piece").code, 0);
+    ASSERT_EQ(cli(dir.path(), "generate piece.fra coupe --scale 1 --depth 3 --note n").code, 0);
+    CliRun play = cli(dir.path(), "play coupe.def");
+    ASSERT_EQ(play.code, 0) << play.err;
+    CliRun check = cli(dir.path(), "check coupe.def");
+    ASSERT_EQ(check.code, 0) << check.err;
+    auto p = nlohmann::json::parse(play.out), c = nlohmann::json::parse(check.out);
+    EXPECT_EQ(c["records"], p["records"]);
+    for (const char* axis : {"x", "y", "z"}) {
+        EXPECT_EQ(c["position"]["steps"][axis], 0) << axis;
+        EXPECT_EQ(c["position"]["mm"][axis], 0.0) << axis;
+        EXPECT_EQ(c["steps"][axis]["plus"].get<long>() + c["steps"][axis]["minus"].get<long>(),
+                  p["steps"][axis].get<long>())
+            << axis;
+        EXPECT_GT(c["peak_rate"][axis].get<double>(), 0) << axis;
+    }
+    // The square and circle drawing at scale 1, 3 mm deep, in millimetres.
+    EXPECT_GT(c["extents"]["x"]["max"].get<double>() - c["extents"]["x"]["min"].get<double>(), 1);
+    EXPECT_DOUBLE_EQ(c["extents"]["z"]["max"].get<double>(), 3.0);
+    EXPECT_EQ(c["ticks"]["in"].get<long>() + c["ticks"]["out"].get<long>(), c["records"].get<long>());
+    EXPECT_GT(c["length"]["in"].get<double>(), 0);
+    EXPECT_TRUE(c["problems"].empty());
+    double seconds = c["duration"].get<double>();
+    EXPECT_GT(seconds, 0);
+    // A slower feed in the material (higher pause) makes the cut longer; travel untouched.
+    CliRun slow = cli(dir.path(), "check coupe.def --feed-in 5 --feed-out 10");
+    ASSERT_EQ(slow.code, 0) << slow.err;
+    EXPECT_GT(nlohmann::json::parse(slow.out)["duration"].get<double>(), seconds);
+
+    EXPECT_EQ(cli(dir.path(), "check").code, 2);
+    CliRun feed = cli(dir.path(), "check coupe.def --feed-in 120");
+    EXPECT_EQ(feed.code, 1);
+    EXPECT_NE(feed.err.find("invalide"), std::string::npos) << feed.err;
+    vornelle::test::spit(dir.file("bad.def"), "2\r\nxx\r\n");
+    CliRun bad = cli(dir.path(), "check bad.def");
+    EXPECT_EQ(bad.code, 1);
+    EXPECT_NE(bad.err.find("Fichier découpe bad.def"), std::string::npos) << bad.err;
+    EXPECT_EQ(cli(dir.path(), "check missing.def").code, 1);
 }

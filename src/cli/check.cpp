@@ -1,0 +1,100 @@
+// vornelle-cli check: the figures of a cut file decoded with the configuration's wiring,
+// inversions, steps per mm and coefficient, at the configuration's feeds or those given.
+#include <nlohmann/json.hpp>
+
+#include "base/folders.h"
+#include "base/numbers.h"
+#include "commands.h"
+#include "config/configmachine.h"
+#include "cutfile/toolfields.h"
+#include "port/step.h"
+#include "run/decoder.h"
+
+namespace vornelle::cli {
+namespace {
+
+const char* kWeightNames[8] = {"DIR X", "CLOCK X", "DIR Y", "CLOCK Y", "DIR Z", "CLOCK Z", "7", "8"};
+
+bool loadConfig(configmachine& c, Output& out) {
+    auto folder = cheminTemp();
+    if (!folder) return out.error = folder.error(), false;
+    if (!existeconfig(*folder))
+        return out.error = "Vous devez configurer en fonction de votre machine avant d'utiliser Vornelle",
+               false;
+    ConfigRead read = lisconfig(*folder);
+    if (!read.ok()) return out.error = read.error, false;
+    if (std::string m = configIncomplete(read.config); !m.empty()) return out.error = m, false;
+    c = read.config;
+    return true;
+}
+
+// A feed the run accepts: 0 to 100.
+bool feedValue(const std::string& text, const char* which, double& value, Output& out) {
+    auto v = pointOrComma(text);
+    if (!v || *v < 0 || *v > 100) {
+        out.error =
+            std::string("Vitesse ") + which + " \"" + text + "\" invalide : saisir un nombre de 0 à 100.";
+        return false;
+    }
+    value = *v;
+    return true;
+}
+
+// The setup from the tool page's fields as the configuration fills them; false with the
+// run's own message when a field cannot be used.
+bool setupFrom(const ToolFields& t, const CheckArgs& a, DecoderSetup& s, Output& out) {
+    for (int i = 0; i < 8; ++i) {
+        auto w = signalWeight(t.weights[i], kWeightNames[i]);
+        if (!w) return out.error = w.error(), false;
+        s.weights[i] = *w;
+    }
+    for (int k = 0; k < 3; ++k) s.inv[k] = leadingNumberOr0(t.inversions[k]) == 1;
+    s.variant = t.invZ ? RunVariant::Command12 : RunVariant::Command11;
+    const std::string* perMm[3] = {&t.Text6, &t.Text3, &t.Text5};
+    for (int k = 0; k < 3; ++k) s.stepsPerMm[k] = decimalValue(*perMm[k]).value_or(0);
+    auto c = coefficient(t.Text2);
+    if (!c) return out.error = c.error(), false;
+    s.c = *c;
+    return feedValue(a.feedIn.value_or(t.Text10), "dans la matière (Petite vitesse)", s.feedIn, out) &&
+           feedValue(a.feedOut.value_or(t.Text11), "hors matière (Grande vitesse)", s.feedOut, out);
+}
+
+}  // namespace
+
+int check(const CheckArgs& a, Output& out) {
+    configmachine config;
+    if (!loadConfig(config, out)) return 1;
+    ToolFields t = toolFieldsFrom(config);
+    DecoderSetup setup;
+    if (!setupFrom(t, a, setup, out)) return 1;
+    Decoded d = decodeCutFile(a.cut, setup);
+    if (!d.ok()) {
+        out.error = d.error;
+        return 1;
+    }
+    using J = nlohmann::ordered_json;
+    const char* names[3] = {"x", "y", "z"};
+    J steps, stepsPos, mmPos, extents, peak;
+    for (int k = 0; k < 3; ++k) {
+        const AxisFigures& f = d.axes[k];
+        steps[names[k]] = {{"plus", f.plus}, {"minus", f.minus}};
+        stepsPos[names[k]] = f.position;
+        mmPos[names[k]] = decodedMm(setup, k, f.position);
+        extents[names[k]] = {{"min", decodedMm(setup, k, f.min)}, {"max", decodedMm(setup, k, f.max)}};
+        // No pause at all (V below 1): the pace is the port's own, not known here.
+        peak[names[k]] = f.peakRate < 0 ? J(nullptr) : J(f.peakRate);
+    }
+    J j = {{"records", d.records},
+           {"steps", steps},
+           {"position", {{"steps", stepsPos}, {"mm", mmPos}}},
+           {"extents", extents},
+           {"ticks", {{"in", d.ticksIn}, {"out", d.ticksOut}}},
+           {"length", {{"in", d.lengthIn}, {"out", d.lengthOut}}},
+           {"duration", d.seconds},
+           {"peak_rate", peak},
+           {"problems", d.problems}};
+    out.json = j.dump(-1, ' ', false, J::error_handler_t::replace);
+    return 0;
+}
+
+}  // namespace vornelle::cli
