@@ -68,3 +68,13 @@ struct CheckArgs {
 int check(const CheckArgs& a, Output& out);
 
 }  // namespace vornelle::cli
+
+namespace vornelle::cli {
+
+// latency [--seconds S] [--delay-us D]: how regularly this computer keeps the counted pause.
+struct LatencyArgs {
+    std::string seconds = "2", delayUs = "100";  // as typed, decimal point or comma
+};
+int latency(const LatencyArgs& a, Output& out);
+
+}  // namespace vornelle::cli

@@ -106,6 +106,16 @@ int main(int argc, char** argv) {
     text(checkCommand, "--feed-out", checkArgs.feedOut,
          "Vitesse hors de la matière (sinon celle de la configuration)");
 
+    vornelle::cli::LatencyArgs latencyArgs;
+    CLI::App* latencyCommand = app.add_subcommand(
+        "latency",
+        "Mesure la régularité des pauses de la découpe sur cet ordinateur (à lancer avant de découper)");
+    text(latencyCommand, "--seconds", latencyArgs.seconds, "Durée de la mesure en secondes (2 par défaut)")
+        ->type_name("S");
+    text(latencyCommand, "--delay-us", latencyArgs.delayUs,
+         "Longueur de chaque pause en microsecondes (100 par défaut)")
+        ->type_name("D");
+
     vornelle::cli::ImportArgs imports[2];
     std::vector<std::string> entryTexts[2];
     CLI::App* importCommands[2];
@@ -146,7 +156,8 @@ int main(int argc, char** argv) {
             ->needs(extended);
     }
 
-    for (CLI::App* c : {generate, playCommand, checkCommand, importCommands[0], importCommands[1]})
+    for (CLI::App* c :
+         {generate, playCommand, checkCommand, latencyCommand, importCommands[0], importCommands[1]})
         c->group("Commandes");
 
     try {
@@ -174,6 +185,8 @@ int main(int argc, char** argv) {
         code = vornelle::cli::play(play, out);
     } else if (checkCommand->parsed()) {
         code = vornelle::cli::check(checkArgs, out);
+    } else if (latencyCommand->parsed()) {
+        code = vornelle::cli::latency(latencyArgs, out);
     } else {
         for (int k = 0; k < 2; ++k) {
             if (!importCommands[k]->parsed()) continue;

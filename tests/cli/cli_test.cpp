@@ -383,3 +383,20 @@ TEST(Cli, CheckDecodesTheSampleCutAsPlayStepsItAndGivesItsDuration) {
     EXPECT_NE(bad.err.find("Fichier découpe bad.def"), std::string::npos) << bad.err;
     EXPECT_EQ(cli(dir.path(), "check missing.def").code, 1);
 }
+
+TEST(Cli, LatencyCountsEveryPauseInItsHistogramAndRefusesBadOptions) {
+    vornelle::test::TempDir dir;
+    CliRun run = cli(dir.path(), "latency --seconds 0,05 --delay-us 50");
+    ASSERT_EQ(run.code, 0) << run.err;
+    auto j = nlohmann::json::parse(run.out);
+    long total = 0;
+    for (const auto& b : j["histogram"]) total += b["count"].get<long>();
+    EXPECT_EQ(total, j["pauses"].get<long>());
+    EXPECT_GT(total, 0);
+    EXPECT_NEAR(j["pause_us"].get<double>(), 50, 0.1);
+    EXPECT_LE(j["median_us"].get<double>(), j["p99_us"].get<double>());
+    EXPECT_LE(j["p99_us"].get<double>(), j["max_us"].get<double>());
+    EXPECT_EQ(j["verdict"].get<std::string>().rfind("Rythme", 0), 0u);
+    EXPECT_EQ(cli(dir.path(), "latency --seconds -1").code, 2);
+    EXPECT_EQ(cli(dir.path(), "latency --delay-us 0").code, 2);
+}
