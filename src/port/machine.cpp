@@ -34,7 +34,8 @@ void Machine::setBusy(bool b) {
 bool Machine::start(uint16_t address, const Wiring& wiring, Job job, Done done) {
     if (busy_) return false;
     if (thread_.joinable()) thread_.join();  // a job that ended but was not wound up
-    PortLibrary& port = ports_.select(address, wiring);
+    counter_.attach(ports_.select(address, wiring), wiring);
+    PortLibrary& port = counter_;
     abandon_ = false;
     setBusy(true);
     thread_ = std::thread([this, &port, job = std::move(job), done = std::move(done)] {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/interfaces.h"
+#include "countingport.h"
 #include "portselector.h"
 
 namespace vornelle {
@@ -56,6 +57,14 @@ class Machine {
     // Called at every yield of a job, on the job's thread (tests act at chosen steps).
     void setStepHook(std::function<void()> f) { hook_ = std::move(f); }
     PortSelector& ports() { return ports_; }
+    // Where the program's steps have taken the machine, X, Y, Z in steps (Z positive into the
+    // material), counted from every byte the port accepted since the program started or the
+    // last setPosition; any thread, also during a job.
+    std::array<long, 3> position() const { return counter_.position(); }
+    // A new origin (the end of a homing, a resumed cut); between jobs or from the job itself.
+    void setPosition(const std::array<long, 3>& p) { counter_.setPosition(p); }
+    // Bytes written to the port by every job so far.
+    uint64_t writes() const { return counter_.writes(); }
 
   private:
     class JobYield : public Yield {
@@ -71,6 +80,7 @@ class Machine {
     void setBusy(bool b);
 
     PortSelector& ports_;
+    CountingPort counter_;
     Post post_;
     std::thread thread_;
     std::atomic<bool> busy_{false};
