@@ -40,14 +40,17 @@ MainWindow::PageMaker makePage(PageId id, AppServices& s) {
                     [](QWidget* w) { static_cast<DessinPage*>(w)->formLoad(); }};
         case PageId::Mach:
             return {[&s] {
-                        return followMachine(
-                            new ToolPage(
-                                s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
-                                [] { return dossierTravail(); }, s.run, s.drawing,
-                                [&s](ToolPage* page, bool invZ) {
-                                    s.runner.run(page, invZ ? RunVariant::Command12 : RunVariant::Command11);
-                                }),
-                            s.machine);
+                        auto* tool = new ToolPage(
+                            s.dialogs, s.navigator, s.pointer, [] { return cheminTemp(); },
+                            [] { return dossierTravail(); }, s.run, s.drawing,
+                            [&s](ToolPage* page, bool invZ) {
+                                s.runner.run(page, invZ ? RunVariant::Command12 : RunVariant::Command11);
+                            });
+                        tool->resumeButton()->setAction([&s, tool] {
+                            bool invZ = tool->property("invZ").toBool();
+                            s.runner.resume(tool, invZ ? RunVariant::Command12 : RunVariant::Command11);
+                        });
+                        return followMachine(tool, s.machine);
                     },
                     [](QWidget* w) { static_cast<ToolPage*>(w)->formLoad(); }};
         case PageId::Form5:

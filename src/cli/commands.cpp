@@ -19,6 +19,7 @@
 #include "drawing/save.h"
 #include "port/machine.h"
 #include "port/simulatedmachine.h"
+#include "run/resumefile.h"
 #include "run/runengine.h"
 
 namespace vornelle::cli {
@@ -194,18 +195,37 @@ int play(const PlayArgs& a, Output& out) {
     NoPointer pointer;
     const RunVariant variant = t.invZ ? RunVariant::Command12 : RunVariant::Command11;
     const int16_t address = static_cast<int16_t>(*t.port);
+    std::optional<ResumePoint> point;
+    if (a.resume) {
+        if (!hasResume(a.cut)) {
+            out.error = "Aucune découpe à reprendre : " + resumePathFor(a.cut) + " introuvable.";
+            return 1;
+        }
+        auto p = readResume(a.cut);
+        if (!p) {
+            out.error = p.error();
+            return 1;
+        }
+        point = *p;
+        // The machine has stayed where the stop left it: positions count from the cut's start.
+        machine.setPosition(p->position[0], p->position[1], p->position[2]);
+    }
     RunOutcome r;
-    if (!a.paced) {
-        RunServices services{machine, address, state, host, host, host, host, pointer};
-        r = runCut(services, variant);
-    } else {
-        // The page's way: checks here, the record loop on the machine's thread, paced.
-        CountedPause pacer;
-        Machine motion(ports);
-        RunServices screen{machine, address, state, host, host, host, pacer, pointer};
-        if (auto plan = prepareRun(screen, variant)) {
-            beginRun(screen);
-            PlayResult played;
+    PlayResult played;
+    std::optional<RunPlan> plan;
+    CountedPause pacer;
+    Pacer& pace = a.paced ? static_cast<Pacer&>(pacer) : static_cast<Pacer&>(host);
+    RunServices screen{machine, address, state, host, host, host, pace, pointer};
+    plan = point ? prepareResume(screen, variant, *point) : prepareRun(screen, variant);
+    if (plan) {
+        if (a.stopAfter) plan->stopAfter = *a.stopAfter;
+        beginRun(screen);
+        if (!a.paced) {
+            played = playRun(screen, *plan);
+            r = finishRun(screen, *plan, played);
+        } else {
+            // The page's way: checks here, the record loop on the machine's thread, paced.
+            Machine motion(ports);
             motion.start(
                 static_cast<uint16_t>(*t.port), w,
                 [&](JobContext& job) {
@@ -215,6 +235,12 @@ int play(const PlayArgs& a, Output& out) {
                 [&](const std::string&) { r = finishRun(screen, *plan, played); });
             motion.wait();
         }
+    }
+    std::string resumeProblem;
+    if (plan && r.started) {
+        Status k = keepResumePoint(state, *plan, played, r, host.scrollPosition(),
+                                   {machine.position(0), machine.position(1), machine.position(2)});
+        resumeProblem = k.message;
     }
     if (timing.is_open()) {
         std::string text;
@@ -240,15 +266,25 @@ int play(const PlayArgs& a, Output& out) {
             return 1;
         }
     }
-    if (!r.started || r.stopped) {
+    // A stop asked for on the command line is this command's success.
+    bool asked = r.stopped && a.stopAfter && played.failure.empty();
+    if (!r.started || (r.stopped && !asked)) {
         out.error = host.lastMessage;
+        if (!resumeProblem.empty()) out.error += "\n" + resumeProblem;
+        return 1;
+    }
+    if (!resumeProblem.empty()) {
+        out.error = resumeProblem;
         return 1;
     }
     auto xyz = [](auto get) { return nlohmann::ordered_json{{"x", get(0)}, {"y", get(1)}, {"z", get(2)}}; };
-    out.json = jsonLine({{"records", r.records},
-                         {"writes", machine.writeCount()},
-                         {"steps", xyz([&](int axis) { return machine.steps(axis); })},
-                         {"position", xyz([&](int axis) { return machine.position(axis); })}});
+    // Records and position from the start of the cut, also after a resume.
+    nlohmann::ordered_json j = {{"records", plan->start + r.records},
+                                {"writes", machine.writeCount()},
+                                {"steps", xyz([&](int axis) { return machine.steps(axis); })},
+                                {"position", xyz([&](int axis) { return machine.position(axis); })}};
+    if (r.stopped) j["reprise"] = resumePathFor(a.cut);
+    out.json = jsonLine(j);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,7 +45,7 @@ struct ImportArgs {
 std::optional<double> pointOrComma(const std::string& text);
 int importDrawing(const ImportArgs& a, Output& out);
 
-// play DECOUPE.def [--trace FICHIER] [--paced [--timing FICHIER]]
+// play DECOUPE.def [--trace FICHIER] [--paced [--timing FICHIER]] [--stop-after N] [--resume]
 struct PlayArgs {
     std::string cut;
     std::optional<std::string> trace;
@@ -52,6 +53,10 @@ struct PlayArgs {
     // page plays it; --timing writes "nanoseconds byte" per port write.
     bool paced = false;
     std::optional<std::string> timing;
+    // --stop-after N: stops after record N as "Arret d'urgence" would and keeps NAME.reprise
+    // beside the cut file; --resume: goes on from it.
+    std::optional<uint64_t> stopAfter;
+    bool resume = false;
 };
 int play(const PlayArgs& a, Output& out);
 

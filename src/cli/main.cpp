@@ -96,6 +96,11 @@ int main(int argc, char** argv) {
          "Avec --paced : écrit pour chaque écriture sur le port les nanosecondes depuis la première et "
          "l'octet")
         ->type_name("FICHIER");
+    playCommand
+        ->add_option("--stop-after", play.stopAfter,
+                     "S'arrête après l'enregistrement N comme « Arret d'urgence » et garde NOM.reprise")
+        ->type_name("N");
+    playCommand->add_flag("--resume", play.resume, "Reprend la découpe arrêtée depuis NOM.reprise");
 
     vornelle::cli::CheckArgs checkArgs;
     CLI::App* checkCommand = app.add_subcommand(

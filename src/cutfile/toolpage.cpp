@@ -69,7 +69,9 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
         b->setStyleSheet("QPushButton { font-weight: bold; padding: 6px; }");
         b->hide();
     }
-    for (QPushButton* b : {c3, c7, c10, Command11, Command12}) cl->addWidget(b);
+    resume_ = new ResumeButton(this);
+    for (QPushButton* b : {c3, c7, c10, Command11, Command12, static_cast<QPushButton*>(resume_)})
+        cl->addWidget(b);
     connect(c3, &QPushButton::clicked, this, &ToolPage::loadCutFile);
     connect(c7, &QPushButton::clicked, this, [this] { navigator_.show(PageId::Form5); });
     connect(c10, &QPushButton::clicked, this, &ToolPage::generate);
@@ -109,6 +111,7 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     names->addWidget(cutName, 0, 0);
     Text9 = edit("Text9");
     cutName->setBuddy(Text9);
+    connect(Text9, &QLineEdit::textChanged, resume_, &ResumeButton::setCutName);
     names->addWidget(Text9, 0, 1);
     auto* drawingName = new QLabel("Fichier objet (.fra)");
     names->addWidget(drawingName, 1, 0);
@@ -452,7 +455,8 @@ void ToolPage::setMotionBusy(bool busy) {
         navigator_.close(PageId::Mach);
         return;
     }
-    for (QPushButton* b : {Command11, Command12}) b->setEnabled(!busy);
+    for (QPushButton* b : {Command11, Command12, static_cast<QPushButton*>(resume_)}) b->setEnabled(!busy);
+    if (!busy) resume_->refresh();  // a stopped cut has just left its .reprise, or an ended one removed it
     for (QAction* a : menus_)
         if (a->objectName() == "quit" || a->objectName() == "retourfichier") a->setEnabled(!busy);
 }

@@ -18,6 +18,7 @@
 #include "base/outcome.h"
 #include "drawing/shared.h"
 #include "preview.h"
+#include "resumebutton.h"
 #include "run/runstate.h"
 #include "ui/filepanel.h"
 #include "ui/menupage.h"
@@ -55,6 +56,7 @@ class ToolPage : public QWidget, public MenuPage {
     void clickFolder(const std::string& folder);
     void pickFile(const std::string& name);
     FilePanel* filePanel() const { return panel_; }
+    ResumeButton* resumeButton() const { return resume_; }
 
     double facteur() const { return facteur_; }
     const std::string& chemin() const { return chemin_; }
@@ -83,6 +85,7 @@ class ToolPage : public QWidget, public MenuPage {
     FilePanel* panel_;  // Drive1, Dir1, File1
     QRadioButton *Option1, *Option2;
     QPushButton *Command11, *Command12;
+    ResumeButton* resume_;
     QList<QAction*> menus_;
     bool motionBusy_ = false;
     bool closeAfter_ = false;

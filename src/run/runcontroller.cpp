@@ -5,6 +5,8 @@
 #include <QLineEdit>
 
 #include "base/numbers.h"
+#include "port/portfault.h"
+#include "resumefile.h"
 #include "ui/qtext.h"
 
 namespace vornelle {
@@ -70,28 +72,20 @@ const RunFields& RunController::fields() {
     return jobFields_;
 }
 
-RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
-    if (machine_.busy()) return {};  // one motion at a time; the buttons are disabled anyway
+bool RunController::setUp(QWidget* toolPage, int& port, Wiring& w) {
     page_ = toolPage;
     bool hasPort = false;
-    int port = toolPage->property("port").toInt(&hasPort);
+    port = toolPage->property("port").toInt(&hasPort);
     if (!hasPort || port <= 0) {
         dialogs_.message(kNoConfig, style::kQuestionOk, kNoConfigTitle);
-        return {};
+        return false;
     }
     readFields();
-    for (auto& c : watches_) disconnect(c);
-    watches_.clear();
+    unwatch();
     for (const char* n : kFieldNames)
         if (auto* e = toolPage->findChild<QLineEdit*>(n))
             watches_ << connect(e, &QLineEdit::textChanged, this, [this] { readFields(); });
-    auto unwatch = [this] {
-        for (auto& c : watches_) disconnect(c);
-        watches_.clear();
-    };
-
-    Wiring w;
-    // Invalid weights are refused by the run's checks below; the wiring only decodes.
+    // Invalid weights are refused by the run's checks; the wiring only decodes.
     auto weight = [](const std::string& t) {
         auto v = signalWeight(t, "");
         return v ? *v : 0;
@@ -101,7 +95,16 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
         w.clk[a] = weight(fields_.weights[2 * a + 1]);
         w.inv[a] = toolPage->property(("inv" + std::string(1, "XYZ"[a])).c_str()).toBool();
     }
-    RunServices screen{machine_.ports().current(),
+    return true;
+}
+
+void RunController::unwatch() {
+    for (auto& c : watches_) disconnect(c);
+    watches_.clear();
+}
+
+RunServices RunController::screenServices(int port) {
+    return RunServices{machine_.ports().current(),
                        static_cast<int16_t>(port),
                        state_,
                        *this,
@@ -109,25 +112,54 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
                        noYield_,
                        pacer_,
                        pointer_};
+}
+
+RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
+    if (machine_.busy()) return {};  // one motion at a time; the buttons are disabled anyway
+    int port = 0;
+    Wiring w;
+    if (!setUp(toolPage, port, w)) return {};
+    RunServices screen = screenServices(port);
     auto plan = prepareRun(screen, variant);
     if (!plan) {
         unwatch();
         return {};
     }
     beginRun(screen);
-    played_count_ = 0;
-    total_ = plan->total;
+    origin_ = machine_.position();
+    return launch(*plan, port, w, {});
+}
+
+RunOutcome RunController::launch(const RunPlan& plan, int port, const Wiring& w, Before before) {
+    played_count_ = plan.start;
+    total_ = plan.total;
     refresh_.start();
     last_ = RunOutcome{};
-    RunPlan p = *plan;
+    loopStarted_ = false;
+    RunPlan p = plan;
     bool started = machine_.start(
         static_cast<uint16_t>(port), w,
-        [this, p, port](JobContext& ctx) {
+        [this, p, port, before](JobContext& ctx) {
             RunServices job{ctx.port, static_cast<int16_t>(port), state_, *this, dialogs_, ctx.yield, pacer_,
                             posted_};
+            if (before) {
+                PlayResult none;
+                try {
+                    Status b = before(ctx);
+                    none.failure = b.message;
+                } catch (const PortFault& f) {
+                    none.failure = f.message();
+                    ctx.portFault = f.message();
+                }
+                if (!none.failure.empty()) {
+                    played_ = none;
+                    return;
+                }
+            }
+            loopStarted_ = true;
             played_ = playRun(job, p, &ctx.portFault);
         },
-        [this, p, port, unwatch](const std::string&) {
+        [this, p, port](const std::string&) {
             ended(p, port);
             unwatch();
         });
@@ -143,15 +175,18 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
 
 void RunController::ended(const RunPlan& plan, int address) {
     refresh_.stop();
-    RunServices screen{machine_.ports().current(),
-                       static_cast<int16_t>(address),
-                       state_,
-                       *this,
-                       dialogs_,
-                       noYield_,
-                       pacer_,
-                       pointer_};
+    RunServices screen = screenServices(address);
+    int pace = pace_;  // the panel is unloaded by the end of the run
     last_ = finishRun(screen, plan, played_);
+    if (!loopStarted_) return;  // stopped on the way back: the .reprise still says where to
+    std::array<long, 3> now = machine_.position(), fromStart;
+    for (int a = 0; a < 3; ++a) fromStart[a] = now[a] - origin_[a];
+    if (Status k = keepResumePoint(state_, plan, played_, last_, pace, fromStart); !k)
+        dialogs_.message(k.message, style::kStopOk, "Découpe");
+    if (last_.stopped)
+        stop_ = Stop{plan.name, plan.start + played_.records, origin_};
+    else
+        stop_.reset();
 }
 
 void RunController::showProgress() {

@@ -8,8 +8,11 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <atomic>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "base/interfaces.h"
@@ -31,6 +34,9 @@ class RunController : public QObject, public RunHost {
     // "wiring" properties). Returns once the run has started on the machine, or was
     // refused or cancelled; `started` tells which. The end messages come when it ends.
     RunOutcome run(QWidget* toolPage, RunVariant variant);
+    // "Reprendre la découpe": the cut of Text9 taken up after the record its .reprise names,
+    // the machine first brought back to the stop when it has moved since.
+    RunOutcome resume(QWidget* toolPage, RunVariant variant);
     DecencoursPanel* panel() const { return panel_; }
     // The outcome of the last run, once it has ended.
     const RunOutcome& last() const { return last_; }
@@ -57,6 +63,14 @@ class RunController : public QObject, public RunHost {
         RunController& c_;
     };
     DecencoursPanel* loadPanel();
+    // The port, the fields and their watch, the wiring: false (with its message) when the
+    // page has no port.
+    bool setUp(QWidget* toolPage, int& port, Wiring& w);
+    void unwatch();
+    RunServices screenServices(int port);
+    // The job on the machine: `before` (a move back to the stop) and then the record loop.
+    using Before = std::function<Status(JobContext&)>;
+    RunOutcome launch(const RunPlan& plan, int port, const Wiring& w, Before before);
     void readFields();
     bool onScreenThread() const { return std::this_thread::get_id() == screen_; }
     void showProgress();
@@ -79,6 +93,16 @@ class RunController : public QObject, public RunHost {
     QTimer refresh_;
     RunOutcome last_;
     PlayResult played_;
+    std::atomic<bool> loopStarted_{false};  // the record loop was reached (not stopped before)
+    // Where the cut now playing started, as the machine counts steps.
+    std::array<long, 3> origin_{};
+    // The last stop of this session: a resume of it knows whether the machine moved since.
+    struct Stop {
+        std::string cut;
+        uint64_t played = 0;
+        std::array<long, 3> origin{};
+    };
+    std::optional<Stop> stop_;
 
     RunFields fields_;  // screen's copy, read again whenever a field changes
     std::mutex fieldsMutex_;

@@ -9,6 +9,7 @@
 #include "base/numbers.h"
 #include "port/portfault.h"
 #include "recordreader.h"
+#include "resumefile.h"
 
 namespace vornelle {
 namespace {
@@ -78,7 +79,8 @@ class Run {
     }
 
     // n steps of Z up or down (a counter from 1 while it is at most n); the number made.
-    bool zMove(double n, bool up) {
+    // `made`, when given, counts the steps written (up +1, down -1).
+    bool zMove(double n, bool up, long* made = nullptr) {
         if (std::string p = stepCountProblem(n); !p.empty()) {
             error_ = p;
             return false;
@@ -91,6 +93,7 @@ class Run {
             s_.yield.yield();
             if (!delay()) return false;
             s_.port.Write_Port_Bit(s_.address, static_cast<int16_t>(step));
+            if (made) *made += up ? 1 : -1;
             s_.yield.yield();
             if (!delay()) return false;
         }
@@ -139,10 +142,11 @@ bool requests(RunServices& s, Run& run, PlayResult& out) {
         // the clearance or the steps per millimetre during the wait.
         const FieldValues& pf = run.values();
         double lift = pf.text5 * pf.text8;
-        if (!run.zMove(lift, true)) return out.failure = run.error_, false;
+        // Counted in the result itself, so a port that fails mid-move leaves the count right.
+        if (!run.zMove(lift, true, &out.lifted)) return out.failure = run.error_, false;
         setBusy(false);
         while (st.reprise != 1) s.yield.idle();
-        if (!run.zMove(lift, false)) return out.failure = run.error_, false;
+        if (!run.zMove(lift, false, &out.lifted)) return out.failure = run.error_, false;
         setBusy(true);
         st.pause = 0;
         st.reprise = 0;
@@ -164,6 +168,10 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
     RunState& st = s.state;
     uint8_t r = 0;
     for (;;) {
+        if (plan.start + out.records >= plan.stopAfter) {
+            st.arret = 1;
+            break;
+        }
         RecordReader::Result res = file.next(r);
         if (res == RecordReader::Result::End) break;
         if (res == RecordReader::Result::Bad) {
@@ -197,9 +205,38 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
         }
         s.yield.yield();
         ++out.records;
-        if (out.records % kProgressEvery == 0) s.host.progress(out.records, plan.total);
+        if (out.records % kProgressEvery == 0) s.host.progress(plan.start + out.records, plan.total);
         if (!requests(s, run, out)) break;
     }
+}
+
+// Steps 4 and 5 and the checks made before anything moves; the plan gets its file and size.
+bool checkCut(RunServices& s, RunPlan& plan) {
+    RunVariant variant = plan.variant;
+    // 4, 5. The cut file.
+    plan.name = s.host.fields().Text9;
+    if (plan.name.empty()) {
+        s.dialogs.message("Saisie nom du fichier de découpe ?", style::kStopOk, "Nom fichier ?");
+        return false;
+    }
+    if (!fileExists(plan.name)) {
+        s.dialogs.message("Fichier introuvable !", style::kStopOk, "Nom fichier ?");
+        return false;
+    }
+    // Checked as a whole before anything moves.
+    if (std::string p = convert(s.host.fields(), variant).problem; !p.empty()) {
+        s.dialogs.message(p, style::kStopOk, "Découpe");
+        return false;
+    }
+    s.pointer.setBusy(true);
+    auto total = checkCutFile(plan.name);
+    s.pointer.setBusy(false);
+    if (!total) {
+        s.dialogs.message(total.error(), style::kStopOk, "Découpe");
+        return false;
+    }
+    plan.total = *total;
+    return true;
 }
 
 }  // namespace
@@ -230,34 +267,38 @@ std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant) {
         s.host.setScrollPosition(toPosition(100 - st.vitdans));
         st.horsmatiere = keep;
     }
-    // 4, 5. The cut file.
     RunPlan plan;
     plan.variant = variant;
-    plan.name = s.host.fields().Text9;
-    if (plan.name.empty()) {
-        s.dialogs.message("Saisie nom du fichier de découpe ?", style::kStopOk, "Nom fichier ?");
-        return std::nullopt;
-    }
-    if (!fileExists(plan.name)) {
-        s.dialogs.message("Fichier introuvable !", style::kStopOk, "Nom fichier ?");
-        return std::nullopt;
-    }
-    // Checked as a whole before anything moves.
-    if (std::string p = convert(s.host.fields(), variant).problem; !p.empty()) {
-        s.dialogs.message(p, style::kStopOk, "Découpe");
-        return std::nullopt;
-    }
-    s.pointer.setBusy(true);
-    auto total = checkCutFile(plan.name);
-    s.pointer.setBusy(false);
-    if (!total) {
-        s.dialogs.message(total.error(), style::kStopOk, "Découpe");
-        return std::nullopt;
-    }
-    plan.total = *total;
+    if (!checkCut(s, plan)) return std::nullopt;
     // 6. Confirmation.
     if (s.dialogs.message("Prêt pour la découpe ?", style::kStopYesNo, "Découpe") != Button::Yes)
         return std::nullopt;
+    return plan;
+}
+
+std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const ResumePoint& point) {
+    RunState& st = s.state;
+    st.pause = 0, st.reprise = 0, st.profplus = 0, st.profmoins = 0;
+    // The pace as it was at the stop, then the feeds as they were: positioning the scroll
+    // bar writes into one of them.
+    s.host.setScrollPosition(point.pace);
+    st.vitdans = point.vitdans;
+    st.vithors = point.vithors;
+    RunPlan plan;
+    plan.variant = variant;
+    if (!checkCut(s, plan)) return std::nullopt;
+    if (plan.total != point.total) {
+        s.dialogs.message(
+            "Le fichier découpe a changé depuis l'interruption : la découpe ne peut pas être reprise.",
+            style::kStopOk, "Découpe");
+        return std::nullopt;
+    }
+    plan.start = point.played;
+    plan.resumed = true;
+    plan.horsmatiere = point.horsmatiere;
+    std::string question = "Reprendre la découpe à l'enregistrement " + std::to_string(point.played) +
+                           " sur " + std::to_string(point.total) + " ?";
+    if (s.dialogs.message(question, style::kQuestionYesNo, "Découpe") != Button::Yes) return std::nullopt;
     return plan;
 }
 
@@ -277,12 +318,24 @@ PlayResult playRun(RunServices& s, const RunPlan& plan, std::string* portFault) 
         out.failure = o.message;
         return out;
     }
+    if (plan.resumed) {
+        s.state.horsmatiere = plan.horsmatiere;
+        uint8_t r = 0;
+        for (uint64_t i = 0; i < plan.start; ++i) {
+            if (file.next(r) != RecordReader::Result::Record) {
+                out.failure = file.error().empty()
+                                  ? "Le fichier découpe a moins d'enregistrements que la reprise."
+                                  : file.error();
+                return out;
+            }
+        }
+    }
     // 9. Record loop.
     try {
         loop(s, plan, file, run, out);
     } catch (const PortFault& f) {
-        out.failure = f.message() + "\nEnregistrement " + std::to_string(out.records + 1) + " sur " +
-                      std::to_string(plan.total) + " : la machine s'est arrêtée là.";
+        out.failure = f.message() + "\nEnregistrement " + std::to_string(plan.start + out.records + 1) +
+                      " sur " + std::to_string(plan.total) + " : la machine s'est arrêtée là.";
         if (portFault) *portFault = f.message();
     }
     return out;
@@ -298,7 +351,7 @@ RunOutcome finishRun(RunServices& s, const RunPlan& plan, const PlayResult& play
         if (b != busy) s.pointer.setBusy(b);
         busy = b;
     };
-    s.host.progress(played.records, plan.total);
+    s.host.progress(plan.start + played.records, plan.total);
     // 10. Emergency stop, or a failure that ends the run the same way.
     bool stopped = false;
     if (st.arret == 1 || !played.failure.empty()) {
@@ -320,6 +373,24 @@ RunOutcome finishRun(RunServices& s, const RunPlan& plan, const PlayResult& play
     s.host.endRun();
     out.stopped = stopped;
     return out;
+}
+
+Status keepResumePoint(const RunState& st, const RunPlan& plan, const PlayResult& played,
+                       const RunOutcome& outcome, int pace, std::array<long, 3> position) {
+    if (!outcome.stopped) return removeResume(plan.name);
+    ResumePoint p;
+    p.played = plan.start + played.records;
+    p.total = plan.total;
+    p.horsmatiere = st.horsmatiere == 0 ? 0 : 1;
+    p.vitdans = st.vitdans;
+    p.vithors = st.vithors;
+    p.pace = pace;
+    // A pause cut short by a failure left the tool raised: the cut goes on from below.
+    position[2] += played.lifted;
+    p.position = position;
+    if (Status w = writeResume(plan.name, p); !w)
+        return Status::failure("La reprise de la découpe n'a pas pu être enregistrée : " + w.message);
+    return Status::success();
 }
 
 RunOutcome runCut(RunServices& s, RunVariant variant) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "base/interfaces.h"
+#include "base/outcome.h"
 #include "port/portlibrary.h"
 #include "port/step.h"
 #include "runstate.h"
@@ -74,6 +75,13 @@ struct RunPlan {
     std::string name;
     uint64_t total = 0;
     RunVariant variant = RunVariant::Command11;
+    // A resumed cut: the first `start` records are read past without a write and the loop
+    // goes on in the material state the stopped run had reached.
+    uint64_t start = 0;
+    bool resumed = false;
+    int horsmatiere = 1;
+    // Stops as "Arret d'urgence" would once this many records of the file have been played.
+    uint64_t stopAfter = UINT64_MAX;
 };
 
 // How the record loop ended.
@@ -81,12 +89,20 @@ struct PlayResult {
     uint64_t records = 0;  // records played
     std::string failure;   // why the run ended early, empty when it did not fail
     bool busy = true;      // the hourglass is shown
+    // Z steps a pause had raised and not yet lowered when a failure ended the run: the cut
+    // itself expects the tool that much lower.
+    long lifted = 0;
 };
+
+struct ResumePoint;
 
 // The click on "Découper", in four parts so that the loop can play on the machine's thread
 // while the checks and messages stay on the screen's:
 // the checks, the feeds and "Prêt pour la découpe ?"; a plan when the operator said yes.
 std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant);
+// The same checks for a cut taken up again after record `point.played`, the run state put
+// back as it was at the stop, and "Reprendre la découpe à l'enregistrement N sur T ?".
+std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const ResumePoint& point);
 // The hourglass, the panel, the tool out of the material.
 void beginRun(RunServices& s);
 // The record loop: no message, no window; the flags read and cleared at their points. A
@@ -95,6 +111,12 @@ void beginRun(RunServices& s);
 PlayResult playRun(RunServices& s, const RunPlan& plan, std::string* portFault = nullptr);
 // "Découpe arretée !" or "découpe terminée !", the feeds written back, the panel unloaded.
 RunOutcome finishRun(RunServices& s, const RunPlan& plan, const PlayResult& played);
+// After a run of `plan`: when it stopped, what taking it up again needs, written as the cut
+// file's .reprise (`pace` the scroll bar's last position, `position` where the machine is, in
+// steps from the cut's start); when it ended normally, the .reprise removed. The message when
+// the file could not be written.
+Status keepResumePoint(const RunState& st, const RunPlan& plan, const PlayResult& played,
+                       const RunOutcome& outcome, int pace, std::array<long, 3> position);
 // All four in a row on one thread (command-line tool, tests).
 RunOutcome runCut(RunServices& s, RunVariant variant);
 

@@ -400,3 +400,58 @@ TEST(Cli, LatencyCountsEveryPauseInItsHistogramAndRefusesBadOptions) {
     EXPECT_EQ(cli(dir.path(), "latency --seconds -1").code, 2);
     EXPECT_EQ(cli(dir.path(), "latency --delay-us 0").code, 2);
 }
+
+TEST(Cli, StopAfterThenResumeTracesMakeTheUninterruptedTraceForEveryStopPoint) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    std::string sample = std::string(SAMPLES_DIR) + "/dxf/deb-freecad-common__Square.dxf";
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + sample + "' carre").code, 0);
+    CliRun gen = cli(dir.path(), "generate carre.fra c --scale '0,05' --depth 1 --note n");
+    ASSERT_EQ(gen.code, 0) << gen.err;
+    CliRun whole = cli(dir.path(), "play c.def --trace whole.txt");
+    ASSERT_EQ(whole.code, 0) << whole.err;
+    std::string full = vornelle::test::slurp(dir.file("whole.txt"));
+    auto wholeJson = nlohmann::json::parse(whole.out);
+    uint64_t total = wholeJson["records"];
+    ASSERT_GT(total, 20u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("c.reprise")));
+
+    std::vector<uint64_t> stops = {1, 2, 3, total / 2, total - 1, total};
+    for (uint64_t n = 5; n < total; n += total / 17) stops.push_back(n);
+    for (uint64_t n : stops) {
+        SCOPED_TRACE("stop after " + std::to_string(n));
+        CliRun a = cli(dir.path(), "play c.def --stop-after " + std::to_string(n) + " --trace a.txt");
+        ASSERT_EQ(a.code, 0) << a.err;
+        auto aj = nlohmann::json::parse(a.out);
+        EXPECT_EQ(aj["records"], n);
+        EXPECT_EQ(aj["reprise"], "c.reprise");
+        ASSERT_TRUE(std::filesystem::exists(dir.file("c.reprise")));
+        CliRun b = cli(dir.path(), "play c.def --resume --trace b.txt");
+        ASSERT_EQ(b.code, 0) << b.err;
+        EXPECT_EQ(vornelle::test::slurp(dir.file("a.txt")) + vornelle::test::slurp(dir.file("b.txt")), full);
+        auto bj = nlohmann::json::parse(b.out);
+        // From the start of the cut, as the uninterrupted play gives them.
+        EXPECT_EQ(bj["records"], total);
+        EXPECT_EQ(bj["position"], wholeJson["position"]);
+        EXPECT_EQ(bj["writes"], 2 * (total - n));
+        EXPECT_FALSE(bj.contains("reprise"));
+        EXPECT_FALSE(std::filesystem::exists(dir.file("c.reprise")));
+    }
+    CliRun none = cli(dir.path(), "play c.def --resume");
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, "Aucune découpe à reprendre : c.reprise introuvable.\n");
+
+    // A cut file changed since the stop is refused and left as it is.
+    ASSERT_EQ(cli(dir.path(), "play c.def --stop-after 4").code, 0);
+    std::string def = vornelle::test::slurp(dir.file("c.def"));
+    vornelle::test::spit(dir.file("c.def"), def + "0\r\n");
+    CliRun changed = cli(dir.path(), "play c.def --resume --trace x.txt");
+    EXPECT_EQ(changed.code, 1);
+    EXPECT_EQ(changed.err,
+              "Le fichier découpe c.def a changé depuis l'interruption : la découpe ne peut pas être "
+              "reprise.\n");
+    EXPECT_EQ(vornelle::test::slurp(dir.file("x.txt")), "");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("c.reprise")));
+    EXPECT_EQ(cli(dir.path(), "play c.def --stop-after x").code, 2);
+}

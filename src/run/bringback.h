@@ -1,0 +1,39 @@
+// Bringing the machine back to where a stopped cut left it, before the cut goes on: the tool
+// up by the clearance, X and Y to the stop at the out-of-material feed, then the tool down to
+// the stop's depth at the in-material feed. Plain steps of the jog engine.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "base/interfaces.h"
+#include "base/outcome.h"
+#include "port/portlibrary.h"
+#include "port/simulatedmachine.h"
+#include "port/step.h"
+
+namespace vornelle {
+
+struct BringBackSetup {
+    Wiring wiring;            // DIR and CLOCK weights and inversions, as the steps are counted
+    double clearance = 0;     // Z steps the tool rises above the higher of here and the stop
+    int paceOut = 0;          // scroll-bar positions: 100 - vithors while out of the material,
+    int paceIn = 0;           // 100 - vitdans for the last descent
+    std::string coefficient;  // Text2, read at every pause
+};
+
+// The moves, in order, that take the machine from `from` to `to` (steps as the machine
+// service counts them, Z positive into the material); none when both are the same.
+struct Leg {
+    int axis;    // 0 X, 1 Y, 2 Z
+    long steps;  // signed
+    bool in;     // at the in-material pace
+};
+std::array<Leg, 4> bringBackLegs(const std::array<long, 3>& from, const std::array<long, 3>& to,
+                                 double clearance);
+
+// Plays the legs; stops with the message of a pause that cannot be made.
+Status bringBack(PortLibrary& port, int16_t address, Yield& yield, Pacer& pacer, const BringBackSetup& setup,
+                 const std::array<long, 3>& from, const std::array<long, 3>& to);
+
+}  // namespace vornelle

@@ -1,0 +1,318 @@
+// Stopping a cut and taking it up again: the two halves write exactly the bytes of one
+// uninterrupted run, whatever record the stop falls on; the .reprise file refuses another or
+// a changed cut file; the machine is brought back to the stop when it was moved since.
+#include <gtest/gtest.h>
+
+#include "base/files.h"
+#include "manual/motion.h"
+#include "port/simulatedmachine.h"
+#include "run/bringback.h"
+#include "run/resumefile.h"
+#include "run/runengine.h"
+#include "testsupport.h"
+
+using namespace vornelle;
+
+namespace {
+
+class Host : public RunHost {
+  public:
+    explicit Host(RunState& st) : state(st) {}
+    const RunFields& fields() override { return f; }
+    void setFeeds(const std::string&, const std::string&) override {}
+    int scrollPosition() override { return position; }
+    void setScrollPosition(int p) override {
+        position = p;
+        state.scrollChanged(p);
+    }
+    void showRun() override {}
+    void stopShown() override {}
+    void endRun() override {}
+    void progress(uint64_t, uint64_t) override {}
+    RunState& state;
+    RunFields f;
+    int position = 0;
+};
+
+struct NoPointer : BusyPointer {
+    void setBusy(bool) override {}
+};
+
+// One program session on the simulated machine: its own flags, panel and dialogs.
+struct Session {
+    SimulatedMachine machine;
+    RunState state;
+    Host host{state};
+    test::ScriptedDialogs dialogs;
+    test::ScriptedYield yield;
+    test::RecordingPacer pacer;
+    NoPointer pointer;
+    RunServices services{machine, 888, state, host, dialogs, yield, pacer, pointer};
+    explicit Session(const std::string& cut) {
+        host.f.Text9 = cut;
+        host.f.Text10 = "20";
+        host.f.Text11 = "90";
+        host.f.Text2 = "0,01";
+        host.f.Text5 = "3";
+        host.f.Text8 = "2";
+        host.f.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
+    }
+    std::array<long, 3> position() const {
+        return {machine.position(0), machine.position(1), machine.position(2)};
+    }
+    // The cut from the start, or from its .reprise, stopping after `stopAfter` records.
+    RunOutcome play(bool resume, uint64_t stopAfter = UINT64_MAX) {
+        std::optional<RunPlan> plan;
+        if (resume) {
+            auto point = readResume(host.f.Text9);
+            EXPECT_TRUE(point.ok()) << point.error();
+            if (!point) return {};
+            machine.setPosition(point->position[0], point->position[1], point->position[2]);
+            plan = prepareResume(services, RunVariant::Command11, *point);
+        } else {
+            plan = prepareRun(services, RunVariant::Command11);
+        }
+        EXPECT_TRUE(plan.has_value());
+        if (!plan) return {};
+        plan->stopAfter = stopAfter;
+        beginRun(services);
+        PlayResult played = playRun(services, *plan);
+        RunOutcome o = finishRun(services, *plan, played);
+        EXPECT_TRUE(keepResumePoint(state, *plan, played, o, host.position, position()).ok());
+        return o;
+    }
+};
+
+const int kDown = 32, kUp = 48, kX = 2, kY = 8, kXback = 3;
+
+// Travel, plunge, cut along X and Y, lift, travel back, a second plunge and lift, home.
+std::vector<int> sampleCut() {
+    return {kX, kX, kY, kDown, kDown, kX, kX | kY, kY, kUp, kUp, kXback, kDown, kXback, kUp, kXback, kY | 4};
+}
+
+void writeCut(const std::string& path, const std::vector<int>& records) {
+    std::string s;
+    for (int r : records) s += std::to_string(r) + "\r\n";
+    test::spit(path, s);
+}
+
+template <class T>
+std::vector<T> joined(std::vector<T> a, const std::vector<T>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+}  // namespace
+
+TEST(Resume, EveryStopPointResumedWritesTheUninterruptedBytesAtTheSamePace) {
+    test::TempDir dir;
+    std::string cut = dir.file("c.def");
+    std::vector<int> records = sampleCut();
+    writeCut(cut, records);
+    Session whole(cut);
+    ASSERT_FALSE(whole.play(false).stopped);
+    EXPECT_FALSE(hasResume(cut));
+
+    for (uint64_t n = 0; n <= records.size(); ++n) {
+        SCOPED_TRACE("stop after " + std::to_string(n));
+        Session first(cut);
+        RunOutcome a = first.play(false, n);
+        EXPECT_TRUE(a.stopped);
+        EXPECT_EQ(first.dialogs.calls.back().text, "Découpe arretée !");
+        ASSERT_TRUE(hasResume(cut));
+        // Another program session: nothing kept in memory but the file.
+        Session second(cut);
+        RunOutcome b = second.play(true);
+        EXPECT_FALSE(b.stopped);
+        EXPECT_EQ(a.records + b.records, records.size());
+        EXPECT_EQ(second.dialogs.calls[0].text, "Reprendre la découpe à l'enregistrement " +
+                                                    std::to_string(n) + " sur " +
+                                                    std::to_string(records.size()) + " ?");
+        EXPECT_EQ(second.dialogs.calls.back().text, "découpe terminée !");
+        EXPECT_EQ(joined(first.machine.values(), second.machine.values()), whole.machine.values());
+        EXPECT_EQ(joined(first.pacer.counts, second.pacer.counts), whole.pacer.counts);
+        EXPECT_EQ(second.position(), whole.position());
+        EXPECT_EQ(second.state.horsmatiere, whole.state.horsmatiere);
+        EXPECT_FALSE(hasResume(cut));  // the normal end removed it
+    }
+}
+
+TEST(Resume, StopRightAfterAPauseOrADeeperRequestThenAgainAfterTheResume) {
+    test::TempDir dir;
+    std::string cut = dir.file("c.def");
+    std::vector<int> records = sampleCut();
+    writeCut(cut, records);
+    // Requests pressed during record 6 (in the material): a pause, or "+ profond".
+    for (bool pause : {true, false}) {
+        SCOPED_TRACE(pause ? "pause" : "+ profond");
+        auto press = [pause](Session& s, bool stop) {
+            s.yield.onYield = [&s, pause, stop] {
+                if (s.machine.writeCount() != 12) return;
+                if (pause)
+                    s.state.pause = 1, s.state.reprise = 1;
+                else
+                    s.state.profplus = 1;
+                if (stop) s.state.arret = 1;
+            };
+        };
+        Session whole(cut);
+        press(whole, false);
+        whole.play(false);
+        Session first(cut);
+        press(first, true);
+        EXPECT_TRUE(first.play(false).stopped);
+        auto point = readResume(cut);
+        ASSERT_TRUE(point.ok());
+        EXPECT_EQ(point->played, 6u);
+        EXPECT_EQ(point->horsmatiere, 0);
+        // Stopped again two records later, and resumed once more.
+        Session second(cut);
+        EXPECT_TRUE(second.play(true, 8).stopped);
+        Session third(cut);
+        EXPECT_FALSE(third.play(true).stopped);
+        EXPECT_EQ(joined(joined(first.machine.values(), second.machine.values()), third.machine.values()),
+                  whole.machine.values());
+        EXPECT_EQ(third.position(), whole.position());
+        EXPECT_EQ(whole.position()[2], pause ? 0 : 3);  // one millimetre deeper stays deeper
+    }
+}
+
+TEST(Resume, AnotherOrAChangedCutFileIsRefusedWithAMessage) {
+    test::TempDir dir;
+    std::string cut = dir.file("c.def");
+    writeCut(cut, sampleCut());
+    Session first(cut);
+    first.play(false, 5);
+    ASSERT_TRUE(readResume(cut).ok());
+    EXPECT_EQ(resumePathFor(cut), dir.file("c.reprise"));
+    EXPECT_EQ(resumePathFor(dir.file("C.DEF")), dir.file("C.reprise"));
+    EXPECT_EQ(resumePathFor(dir.file("sans")), dir.file("sans.reprise"));
+
+    // c (no extension) shares c.reprise with c.def: the file says whose it is.
+    test::spit(dir.file("c"), "2\r\n");
+    auto other = readResume(dir.file("c"));
+    ASSERT_FALSE(other.ok());
+    EXPECT_EQ(other.error(), "La reprise " + dir.file("c.reprise") +
+                                 " est celle du fichier découpe c.def, pas de c : elle ne peut pas servir.");
+
+    // One record changed, same size: the digest tells.
+    std::string text = test::slurp(cut);
+    text[0] = '3';
+    test::spit(cut, text);
+    auto changed = readResume(cut);
+    ASSERT_FALSE(changed.ok());
+    EXPECT_EQ(changed.error(),
+              "Le fichier découpe c.def a changé depuis l'interruption : la découpe ne peut pas "
+              "être reprise.");
+
+    // A damaged file is refused, not half read.
+    test::spit(dir.file("c.reprise"), "vornelle-reprise 1\nfichier=c.def\ntaille=12\n");
+    auto damaged = readResume(cut);
+    ASSERT_FALSE(damaged.ok());
+    EXPECT_NE(damaged.error().find("Fichier de reprise illisible"), std::string::npos);
+}
+
+TEST(Resume, TheFileReadsBackWhatWasWritten) {
+    ResumePoint p;
+    p.cut = "piece.def";
+    p.size = 123456789012;
+    p.digest = 18446744073709551557ull;
+    p.played = 41;
+    p.total = 99;
+    p.horsmatiere = 0;
+    p.vitdans = 12.5;
+    p.vithors = 0.1;  // not a short binary fraction
+    p.pace = 87;
+    p.position = {-5, 1234567, -240};
+    auto back = parseResume(resumeText(p));
+    ASSERT_TRUE(back.ok()) << back.error();
+    EXPECT_EQ(resumeText(*back), resumeText(p));
+    EXPECT_EQ(back->vithors, 0.1);
+    EXPECT_EQ(back->position, p.position);
+    std::string t = resumeText(p);
+    EXPECT_FALSE(parseResume(t.replace(t.find("joues=41"), 8, "joues=100")).ok());  // more than the total
+}
+
+TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
+    test::TempDir dir;
+    std::string cut = dir.file("c.def");
+    std::vector<int> records = sampleCut();
+    writeCut(cut, records);
+    Session whole(cut);
+    whole.play(false);
+
+    Session s(cut);
+    s.play(false, 7);  // in the material, 2 steps deep
+    std::array<long, 3> stop = s.position();
+    ASSERT_EQ(stop[2], 2);
+    // The operator jogs Z up 5 steps and X along 4, then resumes in the same session.
+    test::ScriptedYield y;
+    test::RecordingPacer pacer;
+    MoveContext m{s.machine, 888, y, pacer, [] { return 0.0; }, [] { return std::string("0,01"); }};
+    ASSERT_TRUE(emitSteps(m, stepBytes(16, 32, true), 5).ok());
+    ASSERT_TRUE(emitSteps(m, stepBytes(1, 2, false), 4).ok());
+    std::array<long, 3> jogged = s.position();
+    EXPECT_EQ(jogged, (std::array<long, 3>{stop[0] + 4, stop[1], -3}));
+
+    BringBackSetup setup;
+    setup.clearance = 3 * 2;  // Text5 x Text8
+    setup.paceOut = 10;
+    setup.paceIn = 80;
+    setup.coefficient = "0,01";
+    auto legs = bringBackLegs(jogged, stop, setup.clearance);
+    EXPECT_EQ(legs[0].steps, -6);  // up by the clearance from the higher of the two
+    EXPECT_EQ(legs[1].steps, -4);
+    EXPECT_EQ(legs[2].steps, 0);
+    EXPECT_EQ(legs[3].steps, 11);  // down to the stop's depth
+    EXPECT_TRUE(legs[3].in);
+    long lowest = 0;
+    bool xyBelow = false;
+    std::array<long, 3> before = jogged;
+    s.machine.setObserver([&](uint8_t) {
+        std::array<long, 3> now = s.position();
+        if ((now[0] != before[0] || now[1] != before[1]) && now[2] != -9) xyBelow = true;
+        lowest = std::max(lowest, now[2]);
+        before = now;
+    });
+    size_t writes = s.machine.values().size();
+    test::RecordingPacer movePacer;
+    ASSERT_TRUE(bringBack(s.machine, 888, y, movePacer, setup, jogged, stop).ok());
+    s.machine.setObserver(nullptr);
+    EXPECT_EQ(s.position(), stop);
+    EXPECT_FALSE(xyBelow);
+    EXPECT_LE(lowest, stop[2]);
+    EXPECT_EQ(s.machine.values().size() - writes, 2u * (6 + 4 + 11));
+    // Out-of-material pace for the first two legs, in-material for the last.
+    EXPECT_EQ(movePacer.counts.front(), *pauseCount(10, 0.01));
+    EXPECT_EQ(movePacer.counts.back(), *pauseCount(80, 0.01));
+    // Same place: nothing to do.
+    EXPECT_EQ(bringBackLegs(stop, stop, 6)[0].steps, 0);
+
+    // The cut goes on from there as if it had never stopped.
+    std::vector<int> tail(whole.machine.values().begin() + 2 * 7, whole.machine.values().end());
+    size_t mark = s.machine.values().size();
+    EXPECT_FALSE(s.play(true).stopped);
+    EXPECT_EQ(
+        std::vector<int>(s.machine.values().begin() + static_cast<long>(mark), s.machine.values().end()),
+        tail);
+    EXPECT_EQ(s.position(), whole.position());
+}
+
+TEST(Resume, AFailureDuringAPauseKeepsTheDepthTheCutExpects) {
+    test::TempDir dir;
+    std::string cut = dir.file("c.def");
+    writeCut(cut, sampleCut());
+    Session s(cut);
+    // A pause during record 6; the port gives up after three of the six lift steps.
+    s.yield.onYield = [&s] {
+        if (s.machine.writeCount() == 12) s.state.pause = 1;
+    };
+    s.machine.failAtWrite(12 + 2 * 3 + 1);
+    RunOutcome o = s.play(false);
+    EXPECT_TRUE(o.stopped);
+    auto point = readResume(cut);
+    ASSERT_TRUE(point.ok());
+    EXPECT_EQ(point->played, 6u);
+    EXPECT_EQ(s.position()[2], 2 - 3);
+    EXPECT_EQ(point->position[2], 2);  // where record 7 expects the tool
+}
