@@ -289,12 +289,12 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
     EXPECT_EQ(bringBackLegs(stop, stop, 6)[0].steps, 0);
 
     // The cut goes on from there as if it had never stopped.
-    std::vector<int> tail(whole.machine.values().begin() + 2 * 7, whole.machine.values().end());
+    std::vector<int> all = whole.machine.values();
+    std::vector<int> tail(all.begin() + 2 * 7, all.end());
     size_t mark = s.machine.values().size();
     EXPECT_FALSE(s.play(true).stopped);
-    EXPECT_EQ(
-        std::vector<int>(s.machine.values().begin() + static_cast<long>(mark), s.machine.values().end()),
-        tail);
+    std::vector<int> now = s.machine.values();
+    EXPECT_EQ(std::vector<int>(now.begin() + static_cast<long>(mark), now.end()), tail);
     EXPECT_EQ(s.position(), whole.position());
 }
 
