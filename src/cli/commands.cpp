@@ -86,6 +86,30 @@ class CliHost : public RunHost, public Dialogs, public Yield, public Pacer {
     int position_ = 0;
 };
 
+using Times = std::vector<std::pair<SimulatedMachine::Clock::time_point, uint8_t>>;
+
+// "nanoseconds byte" per write, from the first; false when the file could not be written.
+bool writeTimes(std::ofstream& timing, const Times& times) {
+    std::string text;
+    for (auto& [when, v] : times) {
+        text += std::to_string(
+            std::chrono::duration_cast<std::chrono::nanoseconds>(when - times[0].first).count());
+        text += ' ';
+        text += std::to_string(v);
+        text += '\n';
+    }
+    timing << text;
+    timing.close();
+    return static_cast<bool>(timing);
+}
+
+// The .reprise of the cut file, checked against it.
+Outcome<ResumePoint> resumePoint(const std::string& cut) {
+    if (!hasResume(cut))
+        return Failure{"Aucune découpe à reprendre : " + resumePathFor(cut) + " introuvable."};
+    return readResume(cut);
+}
+
 std::string jsonLine(const nlohmann::ordered_json& j) {
     // Paths and entity names are bytes as given: an invalid UTF-8 sequence is replaced.
     return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
@@ -178,7 +202,7 @@ int play(const PlayArgs& a, Output& out) {
     }
     // Times are kept in memory during the run: writing them out as they come would delay
     // the very steps they measure.
-    std::vector<std::pair<SimulatedMachine::Clock::time_point, uint8_t>> times;
+    Times times;
     machine.setObserver([&](uint8_t v) {
         if (a.timing) times.emplace_back(SimulatedMachine::Clock::now(), v);
         if (a.trace) {
@@ -197,11 +221,7 @@ int play(const PlayArgs& a, Output& out) {
     const int16_t address = static_cast<int16_t>(*t.port);
     std::optional<ResumePoint> point;
     if (a.resume) {
-        if (!hasResume(a.cut)) {
-            out.error = "Aucune découpe à reprendre : " + resumePathFor(a.cut) + " introuvable.";
-            return 1;
-        }
-        auto p = readResume(a.cut);
+        auto p = resumePoint(a.cut);
         if (!p) {
             out.error = p.error();
             return 1;
@@ -242,21 +262,9 @@ int play(const PlayArgs& a, Output& out) {
                                    {machine.position(0), machine.position(1), machine.position(2)});
         resumeProblem = k.message;
     }
-    if (timing.is_open()) {
-        std::string text;
-        for (auto& [when, v] : times) {
-            text += std::to_string(
-                std::chrono::duration_cast<std::chrono::nanoseconds>(when - times[0].first).count());
-            text += ' ';
-            text += std::to_string(v);
-            text += '\n';
-        }
-        timing << text;
-        timing.close();
-        if (!timing) {
-            out.error = "Erreur d'écriture du fichier " + *a.timing;
-            return 1;
-        }
+    if (timing.is_open() && !writeTimes(timing, times)) {
+        out.error = "Erreur d'écriture du fichier " + *a.timing;
+        return 1;
     }
     if (trace.is_open()) {
         trace << traceBuffer;

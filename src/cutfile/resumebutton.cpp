@@ -1,6 +1,7 @@
 // The resume button; see resumebutton.h.
 #include "resumebutton.h"
 
+#include "base/files.h"
 #include "run/resumefile.h"
 #include "ui/qtext.h"
 
@@ -22,7 +23,7 @@ void ResumeButton::setCutName(const QString& name) {
 }
 
 void ResumeButton::refresh() {
-    setVisible(hasResume(cut_));
+    setVisible(hasResume(cut_) && fileExists(cut_));
 }
 
 }  // namespace vornelle

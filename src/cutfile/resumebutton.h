@@ -15,7 +15,7 @@ class ResumeButton : public QPushButton {
     // What a click does (the application's resume of the tool page's cut).
     void setAction(std::function<void()> f) { action_ = std::move(f); }
     void setCutName(const QString& name);
-    // Shown when the cut file has a .reprise now.
+    // Shown when the cut file exists and has a .reprise now.
     void refresh();
 
   private:

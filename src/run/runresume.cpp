@@ -2,6 +2,8 @@
 // the question asked, and where the machine is now compared with the stop. Within one
 // session every step is counted, so a machine moved since (a Z raised to change the bit) is
 // brought back first; after a restart nothing is known and the operator is asked.
+#include <cmath>
+
 #include "base/numbers.h"
 #include "bringback.h"
 #include "resumefile.h"
@@ -46,8 +48,8 @@ RunOutcome RunController::resume(QWidget* toolPage, RunVariant variant) {
     BringBackSetup setup;
     setup.wiring = w;
     setup.clearance = leadingNumberOr0(fields_.Text5) * leadingNumberOr0(fields_.Text8);  // steps/mm x mm
-    setup.paceOut = static_cast<int>(100 - point->vithors + 0.5);
-    setup.paceIn = static_cast<int>(100 - point->vitdans + 0.5);
+    setup.paceOut = static_cast<int>(std::nearbyint(100 - point->vithors));
+    setup.paceIn = static_cast<int>(std::nearbyint(100 - point->vitdans));
     setup.coefficient = fields_.Text2;
     beginRun(screen);
     return launch(*plan, port, w, [this, port, setup, stopAt](JobContext& ctx) {
