@@ -28,7 +28,8 @@ Status bringBack(PortLibrary& port, int16_t address, Yield& yield, Pacer& pacer,
                   yield,
                   pacer,
                   [&pace] { return static_cast<double>(pace); },
-                  [&setup] { return setup.coefficient; }};
+                  [&setup] { return setup.coefficient; },
+                  setup.stopRequested};
     for (const Leg& leg : bringBackLegs(from, to, setup.clearance)) {
         if (leg.steps == 0) continue;
         pace = leg.in ? setup.paceIn : setup.paceOut;
@@ -36,6 +37,7 @@ Status bringBack(PortLibrary& port, int16_t address, Yield& yield, Pacer& pacer,
         bool dirHigh = leg.steps > 0 ? w.inv[leg.axis] : !w.inv[leg.axis];
         StepBytes b = stepBytes(w.dir[leg.axis], w.clk[leg.axis], dirHigh);
         if (Status s = emitSteps(m, b, static_cast<double>(std::labs(leg.steps))); !s) return s;
+        if (setup.stopRequested()) break;
     }
     return Status::success();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "base/interfaces.h"
@@ -20,6 +21,8 @@ struct BringBackSetup {
     int paceOut = 0;          // scroll-bar positions: 100 - vithors while out of the material,
     int paceIn = 0;           // 100 - vitdans for the last descent
     std::string coefficient;  // Text2, read at every pause
+    // "Arret d'urgence": the move ends at the next step, the machine left where it is.
+    std::function<bool()> stopRequested = [] { return false; };
 };
 
 // The moves, in order, that take the machine from `from` to `to` (steps as the machine

@@ -151,7 +151,8 @@ RunOutcome RunController::launch(const RunPlan& plan, int port, const Wiring& w,
                     none.failure = f.message();
                     ctx.portFault = f.message();
                 }
-                if (!none.failure.empty()) {
+                // Stopped on the way back: "Découpe arretée !" without a record played.
+                if (!none.failure.empty() || state_.arret == 1) {
                     played_ = none;
                     return;
                 }

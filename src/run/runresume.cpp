@@ -51,6 +51,7 @@ RunOutcome RunController::resume(QWidget* toolPage, RunVariant variant) {
     setup.paceOut = static_cast<int>(std::nearbyint(100 - point->vithors));
     setup.paceIn = static_cast<int>(std::nearbyint(100 - point->vitdans));
     setup.coefficient = fields_.Text2;
+    setup.stopRequested = [this] { return state_.arret == 1; };
     beginRun(screen);
     return launch(*plan, port, w, [this, port, setup, stopAt](JobContext& ctx) {
         std::array<long, 3> here = machine_.position();

@@ -158,6 +158,22 @@ TEST(ResumePage, StoppedHalfwayJoggedAndResumedTheCutEndsAtTheOriginEveryRecordP
     // The bit changed: Z up 300 steps and down 280 only, X pushed by 7.
     s.jog(300, 280, 7);
     EXPECT_NE(r.position(), stop);
+
+    // "Arret d'urgence" on the way back, 10 steps up: the .reprise stays as it was.
+    std::string kept = test::slurp(resumePathFor(r.cut));
+    long mark = r.ports.simulated().writeCount();
+    s.machine.setStepHook([&] {
+        if (r.ports.simulated().writeCount() == mark + 20) s.run.arret = 1;
+    });
+    s.dialogs.calls.clear();
+    s.button("reprendre")->click();
+    ASSERT_TRUE(test::waitIdle(s.machine));
+    s.machine.setStepHook(nullptr);
+    EXPECT_EQ(texts(s).back(), "Découpe arretée !");
+    EXPECT_EQ(r.ports.simulated().writeCount(), mark + 20);
+    EXPECT_EQ(test::slurp(resumePathFor(r.cut)), kept);
+    EXPECT_FALSE(s.button("reprendre")->isHidden());
+
     r.bytes.clear();
     s.dialogs.calls.clear();
     s.button("reprendre")->click();
@@ -169,8 +185,8 @@ TEST(ResumePage, StoppedHalfwayJoggedAndResumedTheCutEndsAtTheOriginEveryRecordP
     EXPECT_EQ(s.runner.last().records, r.ticks - played);
     EXPECT_EQ(r.position(), (std::array<long, 3>{0, 0, 0}));
     // The move back (Z up by the 1 mm clearance x 400 steps above the higher of the two, 7
-    // back in X, down by those and the 20 missing), then exactly the rest of the cut.
-    size_t back = 2 * (400 + 7 + (400 + 20));
+    // back in X, down by those and the 20 + 10 missing), then exactly the rest of the cut.
+    size_t back = 2 * (400 + 7 + (400 + 30));
     ASSERT_EQ(r.bytes.size(), back + 2 * (r.ticks - played));
     std::vector<int> joined = first;
     joined.insert(joined.end(), r.bytes.begin() + static_cast<long>(back), r.bytes.end());

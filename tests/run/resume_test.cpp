@@ -287,6 +287,16 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
     EXPECT_EQ(movePacer.counts.back(), *pauseCount(80, 0.01));
     // Same place: nothing to do.
     EXPECT_EQ(bringBackLegs(stop, stop, 6)[0].steps, 0);
+    // "Arret d'urgence" during the move back ends it at the next step.
+    {
+        SimulatedMachine other;
+        other.setPosition(jogged[0], jogged[1], jogged[2]);
+        BringBackSetup stopping = setup;
+        stopping.stopRequested = [&other] { return other.writeCount() >= 6; };
+        ASSERT_TRUE(bringBack(other, 888, y, movePacer, stopping, jogged, stop).ok());
+        EXPECT_EQ(other.writeCount(), 6);
+        EXPECT_EQ(other.position(2), jogged[2] - 3);
+    }
 
     // The cut goes on from there as if it had never stopped.
     std::vector<int> all = whole.machine.values();
