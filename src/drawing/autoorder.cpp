@@ -66,7 +66,8 @@ double drawingTravel(const Drawing& d) {
 }
 
 AutoOrderResult autoOrder(Drawing& d, const AutoOrderOptions& options) {
-    const auto deadline = std::chrono::steady_clock::now() + options.budget;
+    // The search stops at four fifths of the budget: the rest is for the reorganisation.
+    const auto deadline = std::chrono::steady_clock::now() + options.budget * 4 / 5;
     AutoOrderResult result;
     result.travelBefore = result.travelAfter = drawingTravel(d);
     auto cuts = readCuts(d);

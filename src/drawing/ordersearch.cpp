@@ -16,8 +16,9 @@ namespace vornelle {
 namespace {
 
 constexpr Point2 kOrigin{0, 0};
-constexpr size_t kNeighbours = 8;  // nearest cuts tried for each cut
-constexpr size_t kDpEntries = 48;  // entry points per cut in the whole-order choice
+constexpr size_t kNeighbours = 8;     // nearest cuts tried for each cut
+constexpr size_t kDpEntries = 48;     // entry points per cut in the whole-order choice
+constexpr long kRepairLength = 4000;  // longest segment reversed part by part
 
 Point2 startOf(const Shape& s, uint32_t e) {
     return s.closed ? s.pts[e] : s.pts.front();
@@ -49,13 +50,34 @@ double noiseOf(const Extent& e) {
     return 1e-10 * std::max({1.0, e.x1 - e.x0, e.y1 - e.y0});
 }
 
+// Sums over a range of positions that change one at a time, each in O(log n).
+class Fenwick {
+  public:
+    explicit Fenwick(size_t n = 0) : tree_(n + 1, 0) {}
+    void add(size_t i, double v) {
+        for (++i; i < tree_.size(); i += i & (~i + 1)) tree_[i] += v;
+    }
+    double prefix(size_t i) const {  // the sum over 0..i-1
+        double sum = 0;
+        for (; i > 0; i -= i & (~i + 1)) sum += tree_[i];
+        return sum;
+    }
+
+  private:
+    std::vector<double> tree_;
+};
+
 // The 2-opt and Or-opt moves on one order with fixed entry points. Positions 0 and n + 1 of
 // seq_ hold the origin, as a node n whose start and end are 0,0.
 class LocalSearch {
   public:
     LocalSearch(const std::vector<Shape>& shapes, const std::vector<std::vector<uint32_t>>& containers,
-                const std::vector<std::vector<uint32_t>>& contents, const OrderPlan& plan)
-        : containers_(containers), contents_(contents), n_(static_cast<uint32_t>(shapes.size())) {
+                const std::vector<std::vector<uint32_t>>& contents, const OrderPlan& plan,
+                const std::vector<std::vector<uint32_t>>& neighbours)
+        : containers_(containers),
+          contents_(contents),
+          nb_(neighbours),
+          n_(static_cast<uint32_t>(shapes.size())) {
         s_.resize(n_ + 1, kOrigin);
         t_.resize(n_ + 1, kOrigin);
         span_.resize(n_ + 1, 0);
@@ -68,21 +90,29 @@ class LocalSearch {
         seq_.insert(seq_.end(), plan.order.begin(), plan.order.end());
         seq_.push_back(n_);
         pos_.resize(n_ + 1);
+        pending_.assign(n_ + 1, 0);
+        waiting_.assign(n_ + 1, 0);
         spanPre_.resize(n_ + 2, 0);
+        nested_ = std::any_of(containers.begin(), containers.end(), [](const auto& c) { return !c.empty(); });
+        open_ = std::any_of(span_.begin(), span_.end(), [](double v) { return v > 0; });
+        if (open_) {
+            forward_ = backward_ = Fenwick(n_ + 1);
+            edgeF_.assign(n_ + 1, 0);
+            edgeB_.assign(n_ + 1, 0);
+        }
         refresh(1, n_);
-        Extent e = extentOf(shapes);
-        noise_ = noiseOf(e);
-        buildNeighbours(e);
+        noise_ = noiseOf(extentOf(shapes));
     }
 
     std::vector<uint32_t> order() const { return {seq_.begin() + 1, seq_.end() - 1}; }
 
-    void run(Deadline deadline) {
+    // True when no move is left, false when the deadline came first.
+    bool run(Deadline deadline) {
         std::deque<uint32_t> queue(seq_.begin() + 1, seq_.end() - 1);
         std::vector<char> queued(n_ + 1, 1);
         queued[n_] = 0;
         for (size_t round = 0; !queue.empty(); ++round) {
-            if (round % 64 == 0 && std::chrono::steady_clock::now() >= deadline) return;
+            if (round % 64 == 0 && std::chrono::steady_clock::now() >= deadline) return false;
             uint32_t a = queue.front();
             queue.pop_front();
             queued[a] = 0;
@@ -91,31 +121,25 @@ class LocalSearch {
             for (uint32_t c : touched_)
                 if (c != n_ && !queued[c]) queued[c] = 1, queue.push_back(c);
         }
+        return true;
     }
 
   private:
     double D(uint32_t u, uint32_t v) const { return travel(t_[u], s_[v]); }
 
+    // After seq_[lo..hi] changed: positions, span sums and, with open cuts, the travel of the
+    // edges from lo - 1 to hi.
     void refresh(size_t lo, size_t hi) {
         for (size_t p = lo; p <= hi; ++p) {
             pos_[seq_[p]] = static_cast<uint32_t>(p);
             spanPre_[p] = spanPre_[p - 1] + span_[seq_[p]];
         }
-    }
-
-    void buildNeighbours(const Extent& e) {
-        PointGrid grid(e.x0, e.y0, e.x1, e.y1, 2 * n_);
-        for (uint32_t c = 0; c < n_; ++c) {
-            grid.insert({s_[c], c, 0});
-            if (span_[c] > 0) grid.insert({t_[c], c, 1});
-        }
-        nb_.resize(n_);
-        for (uint32_t c = 0; c < n_; ++c) {
-            for (auto& it : grid.nearestCuts(t_[c], kNeighbours, c)) nb_[c].push_back(it.cut);
-            if (span_[c] > 0)
-                for (auto& it : grid.nearestCuts(s_[c], kNeighbours, c))
-                    if (std::find(nb_[c].begin(), nb_[c].end(), it.cut) == nb_[c].end())
-                        nb_[c].push_back(it.cut);
+        if (!open_) return;
+        for (size_t k = lo - 1; k <= hi; ++k) {
+            double f = D(seq_[k], seq_[k + 1]), b = D(seq_[k + 1], seq_[k]);
+            forward_.add(k, f - edgeF_[k]);
+            backward_.add(k, b - edgeB_[k]);
+            edgeF_[k] = f, edgeB_[k] = b;
         }
     }
 
@@ -141,15 +165,53 @@ class LocalSearch {
         const double spans = spanPre_[r] - spanPre_[l - 1];
         if (delta - 2 * spans >= -noise_) return false;
         if (spans > 0) {
-            for (long k = l; k < r; ++k) delta += D(seq_[k + 1], seq_[k]) - D(seq_[k], seq_[k + 1]);
+            // The edges inside the segment run backwards: their travel as it stands is kept
+            // forwards and backwards.
+            delta += (backward_.prefix(r) - backward_.prefix(l)) - (forward_.prefix(r) - forward_.prefix(l));
             if (delta >= -noise_) return false;
         }
-        for (long k = l; k <= r; ++k)
+        for (long k = l; k <= r && nested_; ++k)
             for (uint32_t c : containers_[seq_[k]])
-                if (pos_[c] <= r) return false;
+                if (pos_[c] <= r) return r - l < kRepairLength && reverseParts(l, r);
         std::reverse(seq_.begin() + l, seq_.begin() + r + 1);
         refresh(static_cast<size_t>(l), static_cast<size_t>(r));
         touched_ = {u, x, y, v};
+        return true;
+    }
+
+    // The segment seq_[l..r] reversed, but each cut kept after the cuts inside it: a part's
+    // holes then its outline, the parts in reverse order. Applied when that is shorter.
+    bool reverseParts(long l, long r) {
+        auto inside = [&](uint32_t c) {
+            return static_cast<long>(pos_[c]) >= l && static_cast<long>(pos_[c]) <= r;
+        };
+        for (long k = l; k <= r; ++k)
+            for (uint32_t c : containers_[seq_[k]])
+                if (inside(c)) ++pending_[c];
+        buffer_.clear();
+        std::vector<uint32_t>& ready = ready_;
+        for (long k = r; k >= l; --k) {
+            const uint32_t z = seq_[k];
+            if (pending_[z] > 0) {
+                waiting_[z] = 1;
+                continue;
+            }
+            ready.assign(1, z);
+            while (!ready.empty()) {
+                const uint32_t x = ready.back();
+                ready.pop_back();
+                buffer_.push_back(x);
+                for (uint32_t c : containers_[x])
+                    if (inside(c) && --pending_[c] == 0 && waiting_[c]) waiting_[c] = 0, ready.push_back(c);
+            }
+        }
+        double was = 0, now = D(seq_[l - 1], buffer_.front()) + D(buffer_.back(), seq_[r + 1]);
+        for (long k = l - 1; k <= r; ++k) was += D(seq_[k], seq_[k + 1]);
+        for (size_t k = 0; k + 1 < buffer_.size(); ++k) now += D(buffer_[k], buffer_[k + 1]);
+        if (now >= was - noise_) return false;
+        touched_ = {seq_[l - 1], seq_[l], seq_[r], seq_[r + 1], buffer_.front(), buffer_.back()};
+        std::copy(buffer_.begin(), buffer_.end(), seq_.begin() + l);
+        refresh(static_cast<size_t>(l), static_cast<size_t>(r));
         return true;
     }
 
@@ -201,14 +263,43 @@ class LocalSearch {
 
     const std::vector<std::vector<uint32_t>>& containers_;
     const std::vector<std::vector<uint32_t>>& contents_;
+    const std::vector<std::vector<uint32_t>>& nb_;
     const uint32_t n_;
     std::vector<Point2> s_, t_;
     std::vector<double> span_, spanPre_;
     std::vector<uint32_t> seq_, pos_;
-    std::vector<std::vector<uint32_t>> nb_;
     std::vector<uint32_t> touched_;
+    bool open_ = false;    // some cut has different start and end points
+    bool nested_ = false;  // some cut lies inside another
+    Fenwick forward_, backward_;
+    std::vector<double> edgeF_, edgeB_;        // by position k: travel from seq_[k] to seq_[k + 1], and back
+    std::vector<uint32_t> pending_, waiting_;  // by cut, zero between two reverseParts
+    std::vector<uint32_t> buffer_, ready_;
     double noise_ = 0;
 };
+
+// For each cut, the cuts whose start or end is nearest its end, and for an open cut also
+// nearest its start: where the moves look for a better neighbour.
+std::vector<std::vector<uint32_t>> neighboursOf(const std::vector<Shape>& shapes, const OrderPlan& plan) {
+    const uint32_t n = static_cast<uint32_t>(shapes.size());
+    Extent e = extentOf(shapes);
+    PointGrid grid(e.x0, e.y0, e.x1, e.y1, 2 * n);
+    std::vector<Point2> s(n), t(n);
+    for (uint32_t c = 0; c < n; ++c) {
+        s[c] = startOf(shapes[c], plan.entry[c]);
+        t[c] = endOf(shapes[c], plan.entry[c]);
+        grid.insert({s[c], c, 0});
+        if (!shapes[c].closed) grid.insert({t[c], c, 1});
+    }
+    std::vector<std::vector<uint32_t>> nb(n);
+    for (uint32_t c = 0; c < n; ++c) {
+        for (auto& it : grid.nearestCuts(t[c], kNeighbours, c)) nb[c].push_back(it.cut);
+        if (!shapes[c].closed)
+            for (auto& it : grid.nearestCuts(s[c], kNeighbours, c))
+                if (std::find(nb[c].begin(), nb[c].end(), it.cut) == nb[c].end()) nb[c].push_back(it.cut);
+    }
+    return nb;
+}
 
 }  // namespace
 
@@ -343,9 +434,16 @@ OrderPlan improve(const std::vector<Shape>& shapes, const std::vector<std::vecto
         for (uint32_t y : containers[c]) contents[y].push_back(c);
     const double noise = noiseOf(extentOf(shapes));
     double now = planTravel(shapes, plan);
+    std::vector<std::vector<uint32_t>> neighbours;
+    std::vector<uint32_t> neighbourEntries;
     for (int round = 0; round < 50; ++round) {
         OrderPlan next = plan;
-        LocalSearch search(shapes, containers, contents, next);
+        // Found again only when the entry points moved.
+        if (round == 0 || neighbourEntries != plan.entry) {
+            neighbours = neighboursOf(shapes, plan);
+            neighbourEntries = plan.entry;
+        }
+        LocalSearch search(shapes, containers, contents, next, neighbours);
         search.run(deadline);
         next.order = search.order();
         chooseEntries(shapes, next);

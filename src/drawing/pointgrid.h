@@ -69,26 +69,27 @@ class PointGrid {
     }
 
     // Up to k items of distinct cuts nearest to q, nearest first, none of cut `self`.
-    std::vector<Item> nearestCuts(Point2 q, size_t k, uint32_t self) const {
-        std::vector<std::pair<double, Item>> found;
-        auto& self_ = const_cast<PointGrid&>(*this);
-        self_.rings(
+    std::vector<Item> nearestCuts(Point2 q, size_t k, uint32_t self) {
+        std::vector<std::pair<double, Item>> found;  // sorted, at most k
+        rings(
             q,
             [&](std::vector<Item>& cell) {
                 for (const Item& it : cell) {
                     if (it.cut == self) continue;
-                    double d = travel(q, it.p);
+                    const double d = travel(q, it.p);
+                    if (found.size() == k && d >= found.back().first) continue;
                     auto same = std::find_if(found.begin(), found.end(),
                                              [&](const auto& f) { return f.second.cut == it.cut; });
                     if (same != found.end()) {
-                        if (d < same->first) same->first = d;
-                        continue;
+                        if (d >= same->first) continue;
+                        found.erase(same);
+                    } else if (found.size() == k) {
+                        found.pop_back();
                     }
-                    found.emplace_back(d, it);
+                    auto at = std::upper_bound(found.begin(), found.end(), d,
+                                               [](double v, const auto& f) { return v < f.first; });
+                    found.insert(at, {d, it});
                 }
-                std::sort(found.begin(), found.end(),
-                          [](const auto& a, const auto& b) { return a.first < b.first; });
-                if (found.size() > k) found.resize(k);
             },
             [&](double reach) { return found.size() == k && found.back().first <= reach; });
         std::vector<Item> out;

@@ -99,7 +99,9 @@ void expectSameCuts(const Drawing& before, const Drawing& after, const AutoOrder
     bool fileKeeps = true;
     for (size_t k = 0; k < inside.size(); ++k)
         for (uint32_t y : inside[k]) fileKeeps = fileKeeps && k < y;
-    if (fileKeeps) EXPECT_LE(r.travelAfter, r.travelBefore);
+    if (fileKeeps) {
+        EXPECT_LE(r.travelAfter, r.travelBefore);
+    }
 }
 }  // namespace
 
