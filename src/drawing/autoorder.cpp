@@ -123,12 +123,15 @@ std::string travelLine(double before, double after) {
             if (c == '.') c = ',';
         return t;
     };
-    std::string percent = "0";
-    if (before > 0) {
-        long p = std::lround((after - before) / before * 100);
-        percent = p < 0 ? "\u2212" + std::to_string(-p) : (p > 0 ? "+" : "") + std::to_string(p);
-    }
-    return "Déplacements hors matière : " + one(before) + " \u2192 " + one(after) + " (" + percent + " %)";
+    long p = before > 0 ? std::lround((after - before) / before * 100) : 0;
+    std::string line = "Déplacements hors matière : ";
+    line += one(before);
+    line += " \u2192 ";
+    line += one(after);
+    line += p < 0 ? " (\u2212" : (p > 0 ? " (+" : " (");
+    line += std::to_string(p < 0 ? -p : p);
+    line += " %)";
+    return line;
 }
 
 }  // namespace vornelle
