@@ -63,10 +63,11 @@ int main() {
                              "gen-ezdxf__r12_rib_sheet.dxf", "gh-skymakerolof-dxf__issue29.dxf"}) {
         const std::string path = samples + "/dxf/" + name;
         vornelle::Drawing classic, complete;
-        if (vornelle::importDxf(path, "/tmp/", classic).ok)
-            row(std::string(name).substr(0, 30) + " classic", classic);
-        if (vornelle::importDxfComplete(path, {}, complete).ok)
-            row(std::string(name).substr(0, 30) + " complete", complete);
+        std::string shortName = name;  // without the source prefix and the extension
+        shortName = shortName.substr(shortName.find("__") + 2);
+        shortName = shortName.substr(0, shortName.size() - 4);
+        if (vornelle::importDxf(path, "/tmp/", classic).ok) row(shortName + ", classic", classic);
+        if (vornelle::importDxfComplete(path, {}, complete).ok) row(shortName + ", complete", complete);
     }
     row("sheet of 4,000 parts (10,000 cuts)", sheet(4000));
     row("sheet of 10,000 parts (25,000 cuts)", sheet(10000));
