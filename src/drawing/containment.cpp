@@ -21,16 +21,21 @@ struct Box {
     }
 };
 
-double segmentDistance(Point2 p, Point2 a, Point2 b) {
+// p within eps of the segment ab; compared squared, after a box test that most edges fail.
+bool nearSegment(Point2 p, Point2 a, Point2 b, double eps) {
+    if (p.x < std::min(a.x, b.x) - eps || p.x > std::max(a.x, b.x) + eps || p.y < std::min(a.y, b.y) - eps ||
+        p.y > std::max(a.y, b.y) + eps)
+        return false;
     double dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
     double t = len2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / len2, 0.0, 1.0) : 0.0;
-    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+    double ex = p.x - (a.x + t * dx), ey = p.y - (a.y + t * dy);
+    return ex * ex + ey * ey <= eps * eps;
 }
 
 // One edge against p: true when p is within eps of it; flips `in` when the edge crosses the
 // horizontal ray to the right of p.
 bool edgeTest(Point2 p, Point2 a, Point2 b, double eps, bool& in) {
-    if (segmentDistance(p, a, b) <= eps) return true;
+    if (nearSegment(p, a, b, eps)) return true;
     if ((a.y > p.y) != (b.y > p.y)) {
         double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
         if (p.x < x) in = !in;
@@ -48,7 +53,7 @@ class Bands {
         y0_ = b.y0 - eps;
         const size_t edges = pts.size() - 1;
         // Long edges are listed in many bands: fewer bands when that would grow too much.
-        for (n_ = std::clamp<size_t>(edges / 8, 1, 1024);; n_ /= 2) {
+        for (n_ = std::clamp<size_t>(edges / 2, 1, 4096);; n_ /= 2) {
             h_ = (b.y1 - b.y0 + 2 * eps) / static_cast<double>(n_);
             if (!(h_ > 0) || !std::isfinite(h_)) h_ = 1, n_ = 1;
             size_t total = 0;
@@ -162,7 +167,7 @@ std::vector<std::vector<uint32_t>> containingShapes(const std::vector<Shape>& sh
             if (areas[a] > areas[b] || (areas[a] == areas[b] && a > b)) continue;
             const std::vector<Point2>& pts = shapes[b].pts;
             bool strictly = false, outside = false;
-            if (pts.size() > 32 && !bands[b]) bands[b] = std::make_unique<Bands>(pts, eps);
+            if (pts.size() > 16 && !bands[b]) bands[b] = std::make_unique<Bands>(pts, eps);
             for (Point2 p : shapes[a].pts) {
                 Where where = bands[b] ? bands[b]->locate(p, eps) : locate(pts, p, eps);
                 if (where == Where::Outside) {
