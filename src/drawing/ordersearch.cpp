@@ -229,7 +229,7 @@ class LocalSearch {
             // Later: a container of the chain between its place and j would come before it.
             for (long m = i; m <= last; ++m)
                 for (uint32_t c : containers_[seq_[m]])
-                    if (pos_[c] <= j) return false;
+                    if (static_cast<long>(pos_[c]) > last && static_cast<long>(pos_[c]) <= j) return false;
         } else if (!earlierKeepsContents(i, last, j)) {
             return false;
         }
@@ -252,7 +252,7 @@ class LocalSearch {
         if (contents <= static_cast<size_t>(i - 1 - j)) {
             for (long m = i; m <= last; ++m)
                 for (uint32_t z : contents_[seq_[m]])
-                    if (static_cast<long>(pos_[z]) > j) return false;
+                    if (static_cast<long>(pos_[z]) > j && static_cast<long>(pos_[z]) < i) return false;
             return true;
         }
         for (long m = j + 1; m <= i - 1; ++m)

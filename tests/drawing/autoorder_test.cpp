@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <random>
 
 #include "base/numbers.h"
 #include "drawing/containment.h"
@@ -293,6 +294,41 @@ TEST(AutoOrder, RealSamplesKeepEveryCutAndNeverTravelMore) {
                 for (uint32_t b : inside[a]) EXPECT_LT(a, b) << name << " cut " << a << " inside " << b;
         }
     }
+}
+
+TEST(AutoOrder, ManyPartsShuffledKeepEveryHoleBeforeItsOutline) {
+    // 400 parts of one outline and two holes, some parts in the hole of a larger one, in a
+    // shuffled file order.
+    std::vector<Pts> cuts;
+    for (int p = 0; p < 400; ++p) {
+        double x = 40.0 * (p % 20), y = 40.0 * (p / 20);
+        cuts.push_back(square(x, y, 30));
+        cuts.push_back(square(x + 2, y + 2, 12));
+        if (p % 3 == 0) {
+            cuts.push_back(square(x + 4, y + 4, 8));  // a part in the first hole
+            cuts.push_back(square(x + 6, y + 6, 2));  // and its hole
+        }
+        cuts.push_back(square(x + 20, y + 20, 5));
+    }
+    std::mt19937 random(7);
+    std::shuffle(cuts.begin(), cuts.end(), random);
+    Drawing d = drawingOf(cuts), before = d;
+    AutoOrderResult r = autoOrder(d);
+    ASSERT_TRUE(r.reordered);
+    expectSameCuts(before, d, r);
+    EXPECT_LE(r.travelAfter, r.travelNearest);
+    std::vector<Shape> shapes;
+    for (const Pts& c : cutsOf(d)) shapes.push_back({c, true});
+    auto inside = containingShapes(shapes);
+    size_t pairs = 0;
+    for (size_t a = 0; a < inside.size(); ++a) {
+        for (uint32_t b : inside[a]) {
+            EXPECT_LT(a, b);
+            ++pairs;
+        }
+    }
+    // Each part's two holes in it; a part in a hole is inside both the hole and the outline.
+    EXPECT_EQ(pairs, 400u * 2 + 134u * (2 + 3));
 }
 
 TEST(AutoOrder, TheTravelLineGivesOneDecimalAndTheChangeInPercent) {
