@@ -12,6 +12,7 @@
 #include "config/configmachine.h"
 #include "cutfile/generation.h"
 #include "cutfile/toolfields.h"
+#include "drawing/autoorder.h"
 #include "drawing/cutorder.h"
 #include "drawing/datimport.h"
 #include "drawing/dxfcomplete.h"
@@ -372,6 +373,12 @@ int importComplete(const ImportArgs& a, Drawing& d, ImportResult& r, nlohmann::o
 }  // namespace
 
 int importDrawing(const ImportArgs& a, Output& out) {
+    if (a.autoOrder && !a.entries.empty()) {
+        out.error =
+            "--auto-order et --entry ne vont pas ensemble : l'ordre automatique choisit tous les points "
+            "d'entrée";
+        return 2;
+    }
     Drawing d;
     ImportResult r;
     nlohmann::ordered_json extra = nlohmann::ordered_json::object();
@@ -392,6 +399,8 @@ int importDrawing(const ImportArgs& a, Output& out) {
         return 1;
     }
     if (int code = applyEntries(d, a.entries, out); code != 0) return code;
+    AutoOrderResult order;
+    if (a.autoOrder) order = autoOrder(d);
     DrawingShared shared;
     SaveResult s = saveDrawing(d, a.name, shared);
     if (!s.ok) {
@@ -404,6 +413,10 @@ int importDrawing(const ImportArgs& a, Output& out) {
     std::from_chars(d.Text3.data(), d.Text3.data() + d.Text3.size(), cuts);
     nlohmann::ordered_json j = {{"fra", s.path}, {"cuts", cuts}, {"records", d.size()}, {"skipped", skipped}};
     for (const auto& [key, value] : extra.items()) j[key] = value;
+    if (a.autoOrder) {
+        j["travel_before"] = order.travelBefore;
+        j["travel_after"] = order.travelAfter;
+    }
     out.json = jsonLine(j);
     return 0;
 }

@@ -32,13 +32,14 @@ struct Entry {
 std::optional<Entry> parseEntry(const std::string& text);
 
 // import-dxf DESSIN.dxf NOM [--extended [--tolerance T] [--join J]] / import-dat PROFIL.dat NOM,
-// both [--entry INDEX=NUMBER]...
+// both [--entry INDEX=NUMBER]... or [--auto-order]
 struct ImportArgs {
     bool dxf = true;
     std::string file, name;
     std::vector<Entry> entries;
     bool extended = false;                       // the complete DXF import
     std::optional<std::string> tolerance, join;  // as typed, decimal point or comma
+    bool autoOrder = false;                      // "Ordre automatique" before saving
 };
 
 // A number typed with a decimal point or a comma ("0.5", "0,5"); no value otherwise.

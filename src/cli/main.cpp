@@ -146,6 +146,10 @@ int main(int argc, char** argv) {
                                                         : t + " : attendu INDICE=NUMERO, INDICE en chiffres";
                 },
                 "", "entrée"));
+        c->add_flag(
+            "--auto-order", imports[k].autoOrder,
+            "Ordre automatique : trous avant contours, points d'entrée et ordre choisis pour le moins "
+            "de déplacements hors matière, puis \"Réorganisation coupes\"");
         if (!dxf) continue;
         CLI::Option* extended = c->add_flag(
             "--extended", imports[k].extended,

@@ -206,6 +206,7 @@ void DessinPage::listClick(int row) {
 // means another point, so the dialog closes until the next double click.
 void DessinPage::drawingChanged() {
     if (form7_) form7_->hide();
+    deplacements_->clear();
     lists_->drawingChanged();
     viewer_->drawingChanged();
 }

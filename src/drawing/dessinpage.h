@@ -6,6 +6,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -61,6 +62,7 @@ class DessinPage : public QWidget, public MenuPage {
     void supprimerPoint();           // Form7 Command2
     void supprimerTous();            // Form7 Command3
     void reorganiser();              // Command3 "Réorganisation coupes"
+    void ordreAutomatique();         // "Ordre automatique"
 
     const Drawing& drawing() const { return drawing_; }
     const std::string& chemin() const { return chemin_; }
@@ -82,6 +84,7 @@ class DessinPage : public QWidget, public MenuPage {
     std::string text2() const;
     void buildMenu();
     void buildOrderCommands(QLayout* row);
+    void buildAutoOrder(QLayout* row);
     // The complete DXF import offered for what the classic one skipped; true when taken.
     bool offerComplete(const std::map<std::string, long>& classicSkipped);
     void importComplete();
@@ -103,6 +106,8 @@ class DessinPage : public QWidget, public MenuPage {
     RecordLists* lists_;
     QList<QAction*> menus_;
     QPushButton* Command3;
+    QPushButton* ordreAuto_;
+    QLabel* deplacements_;  // the travel before and after the last automatic order
     // A window of its own, not a child of the page, whose own Command1..3 keep their names.
     std::unique_ptr<Form7> form7_;
     size_t selected_ = 0;  // the record of List6 last double-clicked, which Form7 acts on

@@ -17,6 +17,7 @@ void DessinPage::buildOrderCommands(QLayout* row) {
     Command3->setToolTip("Commande à utiliser quand le nouvel ordre est entièrement choisi.");
     connect(Command3, &QPushButton::clicked, this, &DessinPage::reorganiser);
     row->addWidget(Command3);
+    buildAutoOrder(row);
     if (auto* box = qobject_cast<QBoxLayout*>(row)) box->addStretch();
 }
 

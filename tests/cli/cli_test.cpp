@@ -14,6 +14,7 @@
 #include "base/version.h"
 #include "config/configmachine.h"
 #include "cutfile/toolfields.h"
+#include "drawing/autoorder.h"
 #include "drawing/cutorder.h"
 #include "drawing/dxfcomplete.h"
 #include "drawing/dxfimport.h"
@@ -455,4 +456,70 @@ TEST(Cli, StopAfterThenResumeTracesMakeTheUninterruptedTraceForEveryStopPoint) {
     EXPECT_EQ(vornelle::test::slurp(dir.file("x.txt")), "");
     EXPECT_TRUE(std::filesystem::exists(dir.file("c.reprise")));
     EXPECT_EQ(cli(dir.path(), "play c.def --stop-after x").code, 2);
+}
+
+TEST(Cli, AutoOrderThenGenerateAndPlayEndsAtTheOrigin) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    const std::string rib = std::string(SAMPLES_DIR) + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf";
+    CliRun imp = cli(dir.path(), "import-dxf '" + rib + "' ribs --extended --auto-order");
+    ASSERT_EQ(imp.code, 0) << imp.err;
+    auto j = nlohmann::json::parse(imp.out);
+    EXPECT_EQ(j["cuts"], 63);
+    EXPECT_EQ(j["records"], 3112);
+    ASSERT_TRUE(j["travel_before"].is_number_float());
+    ASSERT_TRUE(j["travel_after"].is_number_float());
+    EXPECT_LT(j["travel_after"].get<double>(), j["travel_before"].get<double>());
+    // The figures are those of the saved file's records, to the last bit.
+    vornelle::Drawing saved;
+    ASSERT_TRUE(vornelle::readFra(saved, dir.file("ribs.fra")));
+    // Read back, the FRA drawing has an origin record at each end, both out of the material.
+    EXPECT_EQ(vornelle::drawingTravel(saved), j["travel_after"].get<double>());
+    vornelle::Drawing imported;
+    ASSERT_TRUE(vornelle::importDxfComplete(rib, {}, imported).ok);
+    EXPECT_EQ(vornelle::drawingTravel(imported), j["travel_before"].get<double>());
+
+    CliRun gen = cli(dir.path(), "generate ribs.fra ribs --scale 1 --depth 3 --note auto");
+    ASSERT_EQ(gen.code, 0) << gen.err;
+    CliRun play = cli(dir.path(), "play ribs.def --trace ribs.txt");
+    ASSERT_EQ(play.code, 0) << play.err;
+    EXPECT_NE(play.out.find("\"position\":{\"x\":0,\"y\":0,\"z\":0}"), std::string::npos) << play.out;
+    // As many plunges as cuts: every cut made once.
+    EXPECT_EQ(plunges(dir.path(), dir.file("ribs.txt")).size(), 63u);
+}
+
+TEST(Cli, AutoOrderIsTheEnginesAndRefusedWithEntries) {
+    vornelle::test::TempDir dir;
+    CliRun imp = cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' piece --auto-order");
+    ASSERT_EQ(imp.code, 0) << imp.err;
+    vornelle::Drawing d;
+    ASSERT_TRUE(vornelle::importDxf(kSquareAndCircle, dir.path(), d).ok);
+    vornelle::AutoOrderResult r = vornelle::autoOrder(d);
+    ASSERT_TRUE(r.reordered);
+    ASSERT_TRUE(vornelle::writeFra(d, dir.file("engine.fra")));
+    EXPECT_EQ(vornelle::test::slurp(dir.file("piece.fra")), vornelle::test::slurp(dir.file("engine.fra")));
+    nlohmann::ordered_json expected = {{"fra", "piece.fra"},
+                                       {"cuts", 2},
+                                       {"records", 83},
+                                       {"skipped", nlohmann::ordered_json::object()},
+                                       {"travel_before", r.travelBefore},
+                                       {"travel_after", r.travelAfter}};
+    EXPECT_EQ(imp.out, expected.dump() + "\n");
+
+    CliRun both = cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' p --auto-order --entry 79=1");
+    EXPECT_EQ(both.code, 2);
+    EXPECT_NE(both.err.find("--auto-order et --entry"), std::string::npos) << both.err;
+    EXPECT_EQ(both.out, "");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("p.fra")));
+
+    // One cut: saved as imported, the travel unchanged.
+    const std::string dat = std::string(SAMPLES_DIR) + "/dat/gen-xfoil__naca0012_save.dat";
+    CliRun one = cli(dir.path(), "import-dat '" + dat + "' profil --auto-order");
+    ASSERT_EQ(one.code, 0) << one.err;
+    auto j = nlohmann::json::parse(one.out);
+    EXPECT_EQ(j["cuts"], 1);
+    EXPECT_EQ(j["travel_after"], j["travel_before"]);
+    ASSERT_EQ(cli(dir.path(), "import-dat '" + dat + "' plain").code, 0);
+    EXPECT_EQ(vornelle::test::slurp(dir.file("profil.fra")), vornelle::test::slurp(dir.file("plain.fra")));
 }

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "drawing/autoorder.h"
 #include "drawing/cutorder.h"
 #include "drawing/dessinpage.h"
 #include "recordingpainter.h"
@@ -317,4 +318,52 @@ TEST(EntryPointsPage, OpenCutEnteredOnlyAtItsEnds) {
     f.enter(160, "1");
     EXPECT_EQ(f.dialogs.calls.size(), 1u);
     EXPECT_EQ(f.drawing().List6[160], "1");
+}
+
+namespace {
+QPushButton* byCaption(QWidget* page, const QString& caption) {
+    for (auto* b : page->findChildren<QPushButton*>())
+        if (b->text() == caption) return b;
+    return nullptr;
+}
+}  // namespace
+
+TEST(EntryPointsPage, OrdreAutomatiqueReordersShowsTheSavingAndLeavesAnFraDrawingAlone) {
+    Fixture f;
+    f.loadDxf(kSquare);
+    QPushButton* button = byCaption(f.page.get(), "Ordre automatique");
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->toolTip().isEmpty());
+    EXPECT_EQ(button->parentWidget(), f.page->findChild<QPushButton*>("Command3")->parentWidget());
+    auto* line = f.page->findChild<QLabel*>("deplacements");
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->text().isEmpty());
+
+    // The page gives what the engine gives on the same import.
+    Drawing expected = f.drawing();
+    AutoOrderResult r = autoOrder(expected);
+    ASSERT_TRUE(r.reordered);
+    button->click();
+    EXPECT_TRUE(f.dialogs.calls.empty());
+    EXPECT_EQ(f.drawing().List1.toVector(), expected.List1.toVector());
+    EXPECT_EQ(f.drawing().List3.toVector(), expected.List3.toVector());
+    EXPECT_EQ(line->text().toStdString(), travelLine(r.travelBefore, r.travelAfter));
+    EXPECT_TRUE(line->text().startsWith("Déplacements hors matière : "));
+    // The lists and the view show the new order at once.
+    EXPECT_EQ(f.shown(5, 1), "1");
+    EXPECT_EQ(f.shown(6, 1), ".");
+    EXPECT_EQ(f.page->viewer()->scene().variant, Redraw::ListClick);
+
+    // Saved and opened again as FRA: nothing to order, and the line says so.
+    ASSERT_TRUE(writeFra(f.drawing(), f.dir.file("auto.fra")));
+    f.page->choise();
+    f.page->findChild<QAbstractButton*>("Option1")->click();
+    f.page->findChild<QLineEdit*>("Text2")->setText(QString::fromStdString(f.dir.file("auto.fra")));
+    f.page->findChild<QAbstractButton*>("Command4")->click();
+    ASSERT_TRUE(f.dialogs.calls.empty()) << f.dialogs.calls.back().text;
+    EXPECT_TRUE(line->text().isEmpty());
+    Drawing read = f.drawing();
+    button->click();
+    EXPECT_EQ(f.drawing().List1.toVector(), read.List1.toVector());
+    EXPECT_TRUE(line->text().startsWith("Ordre inchangé")) << line->text().toStdString();
 }
