@@ -115,6 +115,17 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
         return {};
     }
     beginRun(screen);
+    // The panel decodes the file meanwhile, for the path and the time left.
+    origin_ = machine_.position();
+    state_.playedIn = 0, state_.playedOut = 0;
+    if (panel_) {
+        auto text = [this](const char* n) {
+            auto* e = page_->findChild<QLineEdit*>(n);
+            return e ? bytes(e->text()) : std::string();
+        };
+        panel_->live()->start(plan->name, runDecoderSetup(fields_, text("Text6"), text("Text3"),
+                                                          {w.inv[0], w.inv[1], w.inv[2]}, variant));
+    }
     played_count_ = 0;
     total_ = plan->total;
     refresh_.start();
@@ -155,7 +166,11 @@ void RunController::ended(const RunPlan& plan, int address) {
 }
 
 void RunController::showProgress() {
-    if (panel_) panel_->progress(played_count_, total_);
+    if (!panel_) return;
+    panel_->progress(played_count_, total_);
+    std::array<long, 3> p = machine_.position();
+    for (int a = 0; a < 3; ++a) p[a] -= origin_[a];
+    panel_->live()->refresh(p, state_.playedIn, state_.playedOut, state_.vitdans, state_.vithors);
 }
 
 DecencoursPanel* RunController::loadPanel() {

@@ -87,6 +87,7 @@ class RunController : public QObject, public RunHost {
     std::atomic<uint64_t> version_{0};
     std::atomic<int> pace_{0};  // the panel's scroll-bar position as the delays read it
     std::atomic<uint64_t> played_count_{0}, total_{0};
+    std::array<long, 3> origin_{};  // the machine's position when the run began, steps
 };
 
 }  // namespace vornelle

@@ -197,6 +197,7 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
         }
         s.yield.yield();
         ++out.records;
+        st.countRecord();
         if (out.records % kProgressEvery == 0) s.host.progress(out.records, plan.total);
         if (!requests(s, run, out)) break;
     }
