@@ -107,6 +107,7 @@ void DecodedPath::merge() {
         again.close();
     } while (kept.size() > max_ / 2);
     points_.swap(kept);
+    stray_ += tol_;
     simplifier_.reset(tol_);
 }
 

@@ -58,14 +58,16 @@ class DecodedPath : public DecodeObserver {
     void finish();
 
     const std::vector<PathPoint>& points() const { return points_; }
-    // Steps by which a drawn segment may stray from the tool's real path.
-    double tolerance() const { return tol_; }
+    // Steps by which a drawn segment may stray from the tool's real path: the tolerance of
+    // every merge added up, as each merge works on the points of the one before.
+    double tolerance() const { return stray_; }
 
   private:
     void merge();
 
     size_t max_;
     double tol_ = 1;
+    double stray_ = 1;
     std::vector<PathPoint> points_;
     PathSimplifier simplifier_;
     long lastX_ = 0, lastY_ = 0;
