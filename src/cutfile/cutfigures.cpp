@@ -35,7 +35,13 @@ CutFigures::CutFigures(QWidget* page, QWidget* parent) : QWidget(parent), page_(
     lines_ = new QVBoxLayout(this);
     lines_->setContentsMargins(4, 2, 4, 2);
     lines_->setSpacing(1);
-    // The duration at the feeds as they are typed, from the records counted once.
+}
+
+void CutFigures::watchFeeds() {
+    // The duration at the feeds as they are typed, from the records counted once. Found at
+    // the first decoding: while the page is being built its fields are not all in it yet.
+    if (watching_) return;
+    watching_ = true;
     for (const char* n : {"Text10", "Text11"})
         if (auto* e = page_->findChild<QLineEdit*>(n))
             connect(e, &QLineEdit::textChanged, this, [this] {
@@ -70,6 +76,7 @@ QStringList CutFigures::lines() const {
 }
 
 void CutFigures::decode(const std::string& file) {
+    watchFeeds();
     clear();
     emit decoded(nullptr);
     auto setup = decoderSetup(toolFieldsOf(page_));

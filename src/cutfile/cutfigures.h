@@ -38,12 +38,14 @@ class CutFigures : public QWidget {
     void show(std::shared_ptr<const DecodeResult> r);
     void showLines();
     void message(const QString& text, bool problem);
+    void watchFeeds();
 
     QWidget* page_;
     QVBoxLayout* lines_;
     DecodeTask task_;
     std::shared_ptr<const DecodeResult> result_;
     bool decoding_ = false;
+    bool watching_ = false;
 };
 
 }  // namespace vornelle

@@ -32,6 +32,8 @@ class RunController : public QObject, public RunHost {
     // refused or cancelled; `started` tells which. The end messages come when it ends.
     RunOutcome run(QWidget* toolPage, RunVariant variant);
     DecencoursPanel* panel() const { return panel_; }
+    // The panel's refresh: progress, position, path and time left (its timer, four times a second).
+    void showProgress();
     // The outcome of the last run, once it has ended.
     const RunOutcome& last() const { return last_; }
 
@@ -59,7 +61,6 @@ class RunController : public QObject, public RunHost {
     DecencoursPanel* loadPanel();
     void readFields();
     bool onScreenThread() const { return std::this_thread::get_id() == screen_; }
-    void showProgress();
     void ended(const RunPlan& plan, int address);
 
     RunState& state_;
