@@ -29,7 +29,8 @@ void PositionLabel::refresh() {
                           : "Position depuis le démarrage du programme :";
     const char* names[3] = {" X ", " ; Y ", " ; Z "};
     for (int a = 0; a < 3; ++a)
-        text += names[a] + (spmm[a] > 0 ? mmText(p[a] / spmm[a]) + " mm" : QString::number(p[a]) + " pas");
+        text += names[a] + (spmm[a] > 0 ? mmText(p[a] / spmm[a]) : QString::number(p[a]) + " pas");
+    text += " mm";
     if (text != this->text()) setText(text);
 }
 
