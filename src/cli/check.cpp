@@ -4,16 +4,16 @@
 
 #include "base/folders.h"
 #include "base/numbers.h"
+#include "checkpng.h"
 #include "commands.h"
 #include "config/configmachine.h"
+#include "cutfile/decodersetup.h"
 #include "cutfile/toolfields.h"
 #include "port/step.h"
-#include "run/decoder.h"
+#include "run/decodetask.h"
 
 namespace vornelle::cli {
 namespace {
-
-const char* kWeightNames[8] = {"DIR X", "CLOCK X", "DIR Y", "CLOCK Y", "DIR Z", "CLOCK Z", "7", "8"};
 
 bool loadConfig(configmachine& c, Output& out) {
     auto folder = cheminTemp();
@@ -43,18 +43,9 @@ bool feedValue(const std::string& text, const char* which, double& value, Output
 // The setup from the tool page's fields as the configuration fills them; false with the
 // run's own message when a field cannot be used.
 bool setupFrom(const ToolFields& t, const CheckArgs& a, DecoderSetup& s, Output& out) {
-    for (int i = 0; i < 8; ++i) {
-        auto w = signalWeight(t.weights[i], kWeightNames[i]);
-        if (!w) return out.error = w.error(), false;
-        s.weights[i] = *w;
-    }
-    for (int k = 0; k < 3; ++k) s.inv[k] = leadingNumberOr0(t.inversions[k]) == 1;
-    s.variant = t.invZ ? RunVariant::Command12 : RunVariant::Command11;
-    const std::string* perMm[3] = {&t.Text6, &t.Text3, &t.Text5};
-    for (int k = 0; k < 3; ++k) s.stepsPerMm[k] = decimalValue(*perMm[k]).value_or(0);
-    auto c = coefficient(t.Text2);
-    if (!c) return out.error = c.error(), false;
-    s.c = *c;
+    auto setup = decoderSetup(t);
+    if (!setup) return out.error = setup.error(), false;
+    s = *setup;
     return feedValue(a.feedIn.value_or(t.Text10), "dans la matière (Petite vitesse)", s.feedIn, out) &&
            feedValue(a.feedOut.value_or(t.Text11), "hors matière (Grande vitesse)", s.feedOut, out);
 }
@@ -67,11 +58,15 @@ int check(const CheckArgs& a, Output& out) {
     ToolFields t = toolFieldsFrom(config);
     DecoderSetup setup;
     if (!setupFrom(t, a, setup, out)) return 1;
-    Decoded d = decodeCutFile(a.cut, setup);
+    int width = 800, height = 600;
+    if (a.png && !pictureSize(a.size, width, height, out)) return 2;
+    DecodeResult r = decodeWithPath(a.cut, setup);
+    const Decoded& d = r.figures;
     if (!d.ok()) {
         out.error = d.error;
         return 1;
     }
+    if (a.png && !writePathPng(r, *a.png, width, height, out)) return 1;
     using J = nlohmann::ordered_json;
     const char* names[3] = {"x", "y", "z"};
     J steps, stepsPos, mmPos, extents, peak;

@@ -65,11 +65,13 @@ int play(const PlayArgs& a, Output& out);
 
 namespace vornelle::cli {
 
-// check DECOUPE.def [--feed-in F] [--feed-out F]: the cut file decoded as the run would play
-// it with the configuration's wiring; feeds as typed (decimal point or comma).
+// check DECOUPE.def [--feed-in F] [--feed-out F] [--png FICHIER [--size LxH]]: the cut file
+// decoded as the run would play it with the configuration's wiring; feeds as typed (decimal
+// point or comma); --png draws the decoded XY path.
 struct CheckArgs {
     std::string cut;
     std::optional<std::string> feedIn, feedOut;
+    std::optional<std::string> png, size;
 };
 int check(const CheckArgs& a, Output& out);
 

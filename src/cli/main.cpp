@@ -110,6 +110,10 @@ int main(int argc, char** argv) {
          "Vitesse dans la matière (sinon celle de la configuration)");
     text(checkCommand, "--feed-out", checkArgs.feedOut,
          "Vitesse hors de la matière (sinon celle de la configuration)");
+    text(checkCommand, "--png", checkArgs.png, "Dessine le trajet XY décodé dans cette image PNG")
+        ->type_name("FICHIER");
+    text(checkCommand, "--size", checkArgs.size, "Taille de l'image en pixels (800x600 par défaut)")
+        ->type_name("LxH");
 
     vornelle::cli::LatencyArgs latencyArgs;
     CLI::App* latencyCommand = app.add_subcommand(

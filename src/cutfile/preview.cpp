@@ -8,6 +8,7 @@
 
 #include "base/fields.h"
 #include "drawing/drawing.h"
+#include "run/pathpicture.h"
 
 namespace vornelle {
 namespace {
@@ -78,6 +79,29 @@ void PreviewPicture::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(20, 20, 120), 1));
     for (const PreviewLine& l : lines_)
         p.drawLine(QPointF(l.x1 * k, baseY + (l.y1 - 55) * k), QPointF(l.x2 * k, baseY + (l.y2 - 55) * k));
+    if (!overlay_ || !overlay_->path) return;
+    // The decoded path over the drawing, cuts dark and travels red, half transparent so the
+    // drawing shows through where they agree.
+    const auto& pts = overlay_->path->points();
+    double mx = mmPerStep(overlay_->setup, 0), my = mmPerStep(overlay_->setup, 1);
+    auto at = [&](const PathPoint& q) {
+        return QPointF((5 + unitsPerMm_ * q.x * mx) * k, baseY + (c_ - unitsPerMm_ * q.y * my - 55) * k);
+    };
+    QPen cut(QColor(0, 0, 0, 150), 2), travel(QColor(255, 0, 0, 170), 1, Qt::DashLine);
+    for (size_t i = 1; i < pts.size(); ++i) {
+        p.setPen(pts[i].inMaterial ? cut : travel);
+        p.drawLine(at(pts[i - 1]), at(pts[i]));
+    }
+}
+
+void PreviewPicture::setOverlay(std::shared_ptr<const DecodeResult> decoded) {
+    overlay_ = std::move(decoded);
+    update();
+}
+
+void PreviewPicture::setOverlayScale(double unitsPerMm, double c) {
+    unitsPerMm_ = unitsPerMm, c_ = c;
+    update();
 }
 
 }  // namespace vornelle

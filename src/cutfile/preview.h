@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/outcome.h"
+#include "run/decodetask.h"
 
 namespace vornelle {
 
@@ -30,12 +32,19 @@ class PreviewPicture : public QWidget {
     void setLines(std::vector<PreviewLine> lines);
     void clear() { setLines({}); }
     const std::vector<PreviewLine>& lines() const { return lines_; }
+    // The decoded path of the cut file drawn over the drawing: machine millimetres at
+    // `unitsPerMm` picture units each, from the drawing's origin (50 x 0 + 5, c - 50 x 0).
+    void setOverlay(std::shared_ptr<const DecodeResult> decoded);
+    void setOverlayScale(double unitsPerMm, double c);
+    bool hasOverlay() const { return overlay_ != nullptr; }
 
   protected:
     void paintEvent(QPaintEvent*) override;
 
   private:
     std::vector<PreviewLine> lines_;
+    std::shared_ptr<const DecodeResult> overlay_;
+    double unitsPerMm_ = 25, c_ = 55;
 };
 
 }  // namespace vornelle

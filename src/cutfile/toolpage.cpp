@@ -180,6 +180,12 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     Picture1->setAccessibleName("Dessin");
     Picture1->setToolTip("affiche le dessin de l'objet à couper");
     right->addWidget(Picture1, 1);
+    figures_ = new CutFigures(this);
+    right->addWidget(figures_);
+    connect(figures_, &CutFigures::decoded, this, [this](std::shared_ptr<const DecodeResult> r) {
+        Picture1->setOverlay(std::move(r));
+        placeOverlay(55);
+    });
     auto* zoom = new QHBoxLayout;
     auto* zin = button("Command2", "zoom +");
     auto* zout = button("Command1", "zoom -");
@@ -298,7 +304,13 @@ void ToolPage::formLoad() {
     }
 }
 
+void ToolPage::placeOverlay(double c) {
+    double scale = decimalValue(bytes(Text4->text())).value_or(1);
+    Picture1->setOverlayScale(50 * facteur_ / (scale > 0 ? scale : 1), c);
+}
+
 void ToolPage::redraw(double c, bool fromZoom) {
+    placeOverlay(c);
     Picture1->clear();
     PreviewResult r = previewLines(bytes(text1->text()), facteur_, c);
     if (r.error.empty()) {
@@ -318,6 +330,7 @@ void ToolPage::zoomOut() {
     // A drawing that cannot be read is not drawn, without a message.
     PreviewResult r = previewLines(bytes(text1->text()), facteur_, 40);
     Picture1->setLines(std::move(r.lines));
+    placeOverlay(40);
 }
 
 void ToolPage::zoomIn() {
@@ -382,6 +395,7 @@ void ToolPage::generate() {
     if (r.ok) {
         panel_->refresh();
         Text9->setText(Text9->text() + ".def");
+        figures_->decode(field("Text9"));
     }
     dialogs_.message(r.message.text, r.message.style, r.message.title);
 }
@@ -423,6 +437,7 @@ void ToolPage::loadCutFile() {
     Text12->setText(qs(f[7]));
     findChild<QLineEdit*>("Text3")->setText(qs(f[8]));
     findChild<QLineEdit*>("Text5")->setText(qs(f[9]));
+    figures_->decode(name);
 }
 
 void ToolPage::rewriteDetails() {

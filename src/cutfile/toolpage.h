@@ -16,6 +16,7 @@
 
 #include "base/interfaces.h"
 #include "base/outcome.h"
+#include "cutfigures.h"
 #include "drawing/shared.h"
 #include "preview.h"
 #include "resumebutton.h"
@@ -57,6 +58,8 @@ class ToolPage : public QWidget, public MenuPage {
     void pickFile(const std::string& name);
     FilePanel* filePanel() const { return panel_; }
     ResumeButton* resumeButton() const { return resume_; }
+    // The figures of the cut file created or loaded last.
+    CutFigures* figures() const { return figures_; }
 
     double facteur() const { return facteur_; }
     const std::string& chemin() const { return chemin_; }
@@ -70,6 +73,8 @@ class ToolPage : public QWidget, public MenuPage {
     void folderPicked(const std::string& folder);
     void folderClicked(const std::string& folder);
     void setNote(const std::string& note);
+    // The decoded path follows the preview's scale: facteur over the object's scale Text4.
+    void placeOverlay(double c);
 
     Dialogs& dialogs_;
     Navigator& navigator_;
@@ -82,6 +87,7 @@ class ToolPage : public QWidget, public MenuPage {
     QLineEdit *Text9, *text1, *Text4, *Text12, *Text8, *Text2, *Text10, *Text11;
     QPlainTextEdit* Text7;
     PreviewPicture* Picture1;
+    CutFigures* figures_;
     FilePanel* panel_;  // Drive1, Dir1, File1
     QRadioButton *Option1, *Option2;
     QPushButton *Command11, *Command12;

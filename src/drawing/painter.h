@@ -8,7 +8,14 @@
 namespace vornelle {
 
 // Palette numbers of the classic 16-colour palette; Foreground is the picture's design colour.
-enum class Colour : int { Foreground = -1, Black = 0, LightGreen = 10, LightRed = 12, LightMagenta = 13 };
+enum class Colour : int {
+    Foreground = -1,
+    Black = 0,
+    LightGrey = 7,
+    LightGreen = 10,
+    LightRed = 12,
+    LightMagenta = 13
+};
 
 class Painter {
   public:

@@ -190,6 +190,14 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
         "QPushButton:enabled { background: #d03030; color: white; font-weight: bold; }");
     connect(stopButton_, &QPushButton::clicked, this, &JoystickPage::stopMove);
     right->addWidget(stopButton_);
+    position_ = new PositionLabel(machine_, [this] {
+        std::array<double, 3> s{};
+        QLineEdit* f[3] = {Text1, Text3, Text5};
+        for (int a = 0; a < 3; ++a) s[a] = decimalValue(bytes(f[a]->text())).value_or(0);
+        return s;
+    });
+    position_->setMaximumWidth(260);
+    right->addWidget(position_);
     right->addStretch();
     auto* quit = new QPushButton("quitter");
     quit->setObjectName("Command5");
@@ -315,6 +323,7 @@ void JoystickPage::moveEnded(const Status& s, const std::string& fault, const ch
     own_ = false;
     stop_ = false;
     stopButton_->setEnabled(false);
+    position_->refresh();
     if (!fault.empty())
         dialogs_.message(fault + "\nLe déplacement est interrompu.", style::kStopOk, title);
     else if (!s)
@@ -377,7 +386,17 @@ void JoystickPage::homing() {
     }
     h.descenteZ = descenteZ_;
     h.stepsPerMmZ = bytes(Text5->text());
-    startMove([h](MoveContext& m) { return home(m, h); }, "A la niche");
+    startMove(
+        [this, h](MoveContext& m) {
+            Status s = home(m, h);
+            // A homing that reached its switches is the new origin; one stopped half way is not.
+            if (s && !m.stopRequested()) {
+                machine_.markOrigin();
+                position_->homed();
+            }
+            return s;
+        },
+        "A la niche");
 }
 
 void JoystickPage::quitter() {

@@ -18,6 +18,7 @@
 #include "config/configmachine.h"
 #include "motion.h"
 #include "port/machine.h"
+#include "positionlabel.h"
 
 namespace vornelle {
 
@@ -41,6 +42,7 @@ class JoystickPage : public QWidget {
     std::optional<uint16_t> port() const { return port_; }
     // One of this page's moves is running.
     bool moving() const { return own_; }
+    PositionLabel* positionLabel() const { return position_; }
 
   protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -67,6 +69,7 @@ class JoystickPage : public QWidget {
     QLabel* Label8;
     QCheckBox *Check1, *Check2, *Check3;
     QPushButton* stopButton_;
+    PositionLabel* position_;
     QList<QPushButton*> motionButtons_;  // the arrows and "A la niche"
 
     // Kept from the configuration, not shown.

@@ -63,6 +63,19 @@ class Machine {
     std::array<long, 3> position() const { return counter_.position(); }
     // A new origin (the end of a homing, a resumed cut); between jobs or from the job itself.
     void setPosition(const std::array<long, 3>& p) { counter_.setPosition(p); }
+    // The machine's position from the origin of the joystick page (the end of the last homing,
+    // or the program's start). The step count itself keeps one frame for the whole session,
+    // so a stopped cut's position stays comparable after a homing.
+    std::array<long, 3> fromOrigin() const {
+        std::array<long, 3> p = position();
+        for (int a = 0; a < 3; ++a) p[a] -= origin_[a].load(std::memory_order_relaxed);
+        return p;
+    }
+    // Here is the origin (any thread, the homing job included).
+    void markOrigin() {
+        std::array<long, 3> p = position();
+        for (int a = 0; a < 3; ++a) origin_[a].store(p[a], std::memory_order_relaxed);
+    }
     // Bytes written to the port by every job so far.
     uint64_t writes() const { return counter_.writes(); }
 
@@ -81,6 +94,7 @@ class Machine {
 
     PortSelector& ports_;
     CountingPort counter_;
+    std::array<std::atomic<long>, 3> origin_{};
     Post post_;
     std::thread thread_;
     std::atomic<bool> busy_{false};

@@ -31,7 +31,7 @@ double decodedMm(const DecoderSetup& setup, int axis, long steps) {
     return s > 0 ? steps / s : 0;
 }
 
-Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup) {
+Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, DecodeObserver* observer) {
     Decoded out;
     RecordReader file;
     if (Status o = file.open(path); !o) {
@@ -56,7 +56,8 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup) {
     bool outOfMaterial = true;
     uint64_t unwired = 0;
     uint8_t last = 0, r = 0;
-    long pos[3] = {0, 0, 0};
+    bool changed = false;  // a material change has been met
+    std::array<long, 3> pos = {0, 0, 0};
     for (;;) {
         RecordReader::Result res = file.next(r);
         if (res == RecordReader::Result::End) break;
@@ -65,7 +66,7 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup) {
             return out;
         }
         int m = r & zMask;
-        if (outOfMaterial && m == downStep) outOfMaterial = false, current = in;
+        if (outOfMaterial && m == downStep) outOfMaterial = false, current = in, changed = true;
         if (!outOfMaterial && m == upStep) outOfMaterial = true, current = outPace;
         if (r & ~wired) ++unwired;
         double recordSeconds = 2.0 * current.count * kIterationSeconds;
@@ -93,7 +94,15 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup) {
         double length = std::sqrt(moved[0] * moved[0] + moved[1] * moved[1] + moved[2] * moved[2]);
         (outOfMaterial ? out.lengthOut : out.lengthIn) += length;
         ++(outOfMaterial ? out.ticksOut : out.ticksIn);
+        if (!changed) ++out.leadingTicks;
         out.seconds += recordSeconds;
+        if (observer) {
+            observer->record(out.records, pos, !outOfMaterial);
+            if ((out.records & 0xffff) == 0 && observer->cancelled()) {
+                out.error = "cancelled";
+                return out;
+            }
+        }
         ++out.records;
     }
     if (out.records == 0) {

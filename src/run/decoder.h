@@ -35,14 +35,26 @@ struct Decoded {
     uint64_t records = 0;
     std::array<AxisFigures, 3> axes;
     uint64_t ticksIn = 0, ticksOut = 0;  // records in / out of the material after tracking
+    // Records before the first material change: out of the material, at the in-material pace.
+    uint64_t leadingTicks = 0;
     double lengthIn = 0, lengthOut = 0;  // mm, each record's move as a straight segment
     double seconds = 0;                  // duration of the two delays of every record
     std::vector<std::string> problems;   // in French
     bool ok() const { return error.empty(); }
 };
 
+// Told of every record once its steps are made: its index from 0, the position after it
+// (steps, X, Y, Z) and whether it counts as in the material. Called on the decoding thread.
+class DecodeObserver {
+  public:
+    virtual ~DecodeObserver() = default;
+    virtual void record(uint64_t index, const std::array<long, 3>& position, bool inMaterial) = 0;
+    // True ends the decoding early with the error "cancelled" (checked every 64 K records).
+    virtual bool cancelled() const { return false; }
+};
+
 // Z positive into the material, X and Y as the simulated machine counts them.
-Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup);
+Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, DecodeObserver* observer = nullptr);
 
 // Millimetres of `steps` on `axis`, 0 when the steps per mm are not set.
 double decodedMm(const DecoderSetup& setup, int axis, long steps);

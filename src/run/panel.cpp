@@ -71,9 +71,11 @@ DecencoursPanel::DecencoursPanel(RunState& state, QWidget* parent) : QWidget(par
     progress_->setAlignment(Qt::AlignCenter);
     progress_->setStyleSheet("color: #333;");
     top->addWidget(progress_);
+    live_ = new RunLive;
+    top->addWidget(live_, 1);
     setTabOrder(stop, HScroll1);
     stop->setFocus();
-    resize(360, sizeHint().height());
+    resize(420, sizeHint().height());
 }
 
 void DecencoursPanel::startProgress() {
@@ -88,7 +90,8 @@ void DecencoursPanel::progress(uint64_t played, uint64_t total, bool force) {
     double elapsed = std::chrono::duration<double>(now - start_).count();
     QString text =
         QString("%1 / %2 enregistrements  -  écoulé %3").arg(played).arg(total).arg(durationText(elapsed));
-    if (played > 0 && played < total) {
+    // Once the path is decoded the time left is worked out from it, not guessed from the rate.
+    if (played > 0 && played < total && !live_->remaining()) {
         double left = elapsed / static_cast<double>(played) * static_cast<double>(total - played);
         text += QString("  -  reste environ %1").arg(durationText(left));
     }

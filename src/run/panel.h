@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <chrono>
 
+#include "runlive.h"
 #include "runstate.h"
 
 namespace vornelle {
@@ -19,6 +20,8 @@ class DecencoursPanel : public QWidget {
     explicit DecencoursPanel(RunState& state, QWidget* parent = nullptr);
 
     QScrollBar* scrollBar() const { return HScroll1; }
+    // The path, the tool's position and the time left.
+    RunLive* live() const { return live_; }
     // Starts the clock of the progress line.
     void startProgress();
     // Records played out of the total; redrawn at most four times a second.
@@ -41,6 +44,7 @@ class DecencoursPanel : public QWidget {
     QLabel* Label1;
     QLabel* progress_;
     QPushButton* stop_;
+    RunLive* live_;
     bool running_ = false;
     std::chrono::steady_clock::time_point start_, shown_;
 };

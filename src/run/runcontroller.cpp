@@ -131,6 +131,18 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
 }
 
 RunOutcome RunController::launch(const RunPlan& plan, int port, const Wiring& w, Before before) {
+    // The panel decodes the file meanwhile, for the path and the time left.
+    state_.playedIn = 0, state_.playedOut = 0;
+    if (panel_) {
+        auto text = [this](const char* n) {
+            auto* e = page_->findChild<QLineEdit*>(n);
+            return e ? bytes(e->text()) : std::string();
+        };
+        panel_->live()->start(plan.name,
+                              runDecoderSetup(fields_, text("Text6"), text("Text3"), {w.inv[0], w.inv[1], w.inv[2]},
+                                              plan.variant),
+                              plan.start);
+    }
     played_count_ = plan.start;
     total_ = plan.total;
     refresh_.start();
@@ -191,7 +203,11 @@ void RunController::ended(const RunPlan& plan, int address) {
 }
 
 void RunController::showProgress() {
-    if (panel_) panel_->progress(played_count_, total_);
+    if (!panel_) return;
+    panel_->progress(played_count_, total_);
+    std::array<long, 3> p = machine_.position();
+    for (int a = 0; a < 3; ++a) p[a] -= origin_[a];
+    panel_->live()->refresh(p, state_.playedIn, state_.playedOut, state_.vitdans, state_.vithors);
 }
 
 DecencoursPanel* RunController::loadPanel() {

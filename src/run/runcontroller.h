@@ -38,6 +38,8 @@ class RunController : public QObject, public RunHost {
     // the machine first brought back to the stop when it has moved since.
     RunOutcome resume(QWidget* toolPage, RunVariant variant);
     DecencoursPanel* panel() const { return panel_; }
+    // The panel's refresh: progress, position, path and time left (its timer, four times a second).
+    void showProgress();
     // The outcome of the last run, once it has ended.
     const RunOutcome& last() const { return last_; }
 
@@ -73,7 +75,6 @@ class RunController : public QObject, public RunHost {
     RunOutcome launch(const RunPlan& plan, int port, const Wiring& w, Before before);
     void readFields();
     bool onScreenThread() const { return std::this_thread::get_id() == screen_; }
-    void showProgress();
     void ended(const RunPlan& plan, int address);
 
     RunState& state_;

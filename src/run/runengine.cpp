@@ -205,6 +205,7 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
         }
         s.yield.yield();
         ++out.records;
+        st.countRecord();
         if (out.records % kProgressEvery == 0) s.host.progress(plan.start + out.records, plan.total);
         if (!requests(s, run, out)) break;
     }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 namespace vornelle {
 
@@ -23,7 +24,17 @@ struct RunState {
     // From the panel shown until the end messages: a cut is playing.
     std::atomic<bool> playing{false};
 
+    // Records played since the run began, by the material state they were played in; only
+    // the record loop writes them, the panel reads them to tell the time left.
+    std::atomic<uint64_t> playedIn{0}, playedOut{0};
+
     bool outOfMaterial() const { return horsmatiere.load() == 1; }
+
+    // The record loop, once per record played.
+    void countRecord() {
+        std::atomic<uint64_t>& c = outOfMaterial() ? playedOut : playedIn;
+        c.store(c.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    }
 
     // The panel's scroll-bar change: the new pace goes into the feed of the current state.
     void scrollChanged(int position) {

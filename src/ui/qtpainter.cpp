@@ -14,6 +14,8 @@ QColor paletteColour(Colour c) {
             return QColor(255, 0, 0);
         case Colour::LightMagenta:
             return QColor(255, 0, 255);
+        case Colour::LightGrey:
+            return QColor(192, 192, 192);
         default:
             return Qt::black;  // the foreground; the background is white
     }

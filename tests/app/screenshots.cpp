@@ -1,7 +1,8 @@
 // Makes the README's pictures: starts the main window on a fresh data folder, imports a
 // sample DXF drawing on the drawing page as a user would, and saves the window as
 // docs/dessin.png; then saves the drawing and keeps the tool page as docs/outil.png, makes the
-// cut file and starts the cut, held on its way, for the panel as docs/decencours.png. Between
+// cut file, shows the tool page with the decoded path and figures as docs/outil-decode.png, and
+// starts the cut, held on its way, for the panel as docs/decencours.png. Between
 // the two, entry points are set and Form7 is kept open beside the page as docs/form7.png.
 // Run under a display: xvfb-run -a -s "-screen 0 1280x900x24" build/tests/vornelle_screenshots docs
 #include <QApplication>
@@ -20,6 +21,7 @@
 
 #include "app/mainwindow.h"
 #include "app/pages.h"
+#include "cutfile/toolpage.h"
 #include "drawing/dessinpage.h"
 #include "machinetest.h"
 #include "testsupport.h"
@@ -126,13 +128,18 @@ int main(int argc, char** argv) {
         if (auto* sub = mach->parentWidget()) sub->showMaximized();
     settle();
     ok = w.grab().save(QString::fromStdString(out + "/outil.png")) && ok;
-    // The cut, held after 4000 writes while the panel is taken.
-    if (QWidget* mach = w.page(PageId::Mach)) {
+    // The cut file decoded on the tool page; the cut held at 40 % while the panel is taken.
+    if (auto* mach = static_cast<ToolPage*>(w.page(PageId::Mach))) {
         mach->findChild<QPlainTextEdit*>("Text7")->setPlainText("nervures d'essai");
         byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
+        while (mach->figures()->decoding()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        settle();
+        ok = w.grab().save(QString::fromStdString(out + "/outil-decode.png")) && ok;
+        long holdAt = 4000;
+        if (auto r = mach->figures()->result()) holdAt = static_cast<long>(r->figures.records * 2 * 4 / 10);
         test::Gate gate;
         machine.setStepHook([&] {
-            if (ports.simulated().writeCount() > 4000 && !gate.reached()) gate.arrive();
+            if (ports.simulated().writeCount() > holdAt && !gate.reached()) gate.arrive();
         });
         if (QPushButton* cut = byCaption<QPushButton>(mach, "Découper")) {
             cut->click();
@@ -140,8 +147,13 @@ int main(int argc, char** argv) {
                 QEventLoop wait;  // let the panel's progress line come up
                 QTimer::singleShot(600, &wait, &QEventLoop::quit);
                 wait.exec();
-                if (DecencoursPanel* panel = runner.panel())
+                if (DecencoursPanel* panel = runner.panel()) {
+                    while (panel->live()->decoding()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+                    panel->resize(480, 560);
+                    runner.showProgress();
+                    settle();
                     ok = panel->grab().save(QString::fromStdString(out + "/decencours.png")) && ok;
+                }
             }
             gate.release();
             test::waitIdle(machine);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QImage>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -383,6 +384,45 @@ TEST(Cli, CheckDecodesTheSampleCutAsPlayStepsItAndGivesItsDuration) {
     EXPECT_EQ(bad.code, 1);
     EXPECT_NE(bad.err.find("Fichier découpe bad.def"), std::string::npos) << bad.err;
     EXPECT_EQ(cli(dir.path(), "check missing.def").code, 1);
+}
+
+TEST(Cli, CheckPngDrawsTheDecodedPathAtTheAskedSize) {
+    vornelle::test::TempDir dir;
+    std::filesystem::create_directories(dir.file("data"));
+    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    std::string sample = std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + sample + "' piece").code, 0);
+    ASSERT_EQ(cli(dir.path(), "generate piece.fra coupe --scale 1 --depth 3 --note n").code, 0);
+    CliRun r = cli(dir.path(), "check coupe.def --png trajet.png --size 320x240");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_FALSE(nlohmann::json::parse(r.out)["records"].is_null());
+    QImage image(QString::fromStdString(dir.file("trajet.png")));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(320, 240));
+    // Cuts are black, travels red, the rest white or grey: the path shows both.
+    long black = 0, red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            QRgb p = image.pixel(x, y);
+            if (qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60) ++black;
+            if (qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60) ++red;
+        }
+    EXPECT_GT(black, 400);  // the square and the circle, 10 mm across in about 190 pixels
+    EXPECT_GT(red, 20);
+    // The 10 mm square's left side: a column of black pixels as tall as the square.
+    int tallest = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            n += qRed(image.pixel(x, y)) < 60 && qGreen(image.pixel(x, y)) < 60;
+        tallest = std::max(tallest, n);
+    }
+    EXPECT_GT(tallest, 150);
+    EXPECT_EQ(cli(dir.path(), "check coupe.def --png t.png --size 10x10").code, 2);
+    EXPECT_EQ(cli(dir.path(), "check coupe.def --png t.png --size large").code, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("t.png")));
+    EXPECT_EQ(cli(dir.path(), "check coupe.def --png /nonexistent/t.png").code, 1);
 }
 
 TEST(Cli, LatencyCountsEveryPauseInItsHistogramAndRefusesBadOptions) {

@@ -270,3 +270,36 @@ TEST(JoystickPage, APortThatStopsAnsweringEndsTheMove) {
     EXPECT_EQ(f.machine().steps(0), 3 + 120);
     EXPECT_EQ(status.back(), "Port simulé (aucun port parallèle)");
 }
+
+TEST(JoystickPage, ThePositionFollowsTheMovesFromTheStartThenFromTheLastHoming) {
+    Fixture f;
+    ASSERT_TRUE(sauveconfig(f.dir.path(), config()));
+    f.page->formLoad();
+    PositionLabel* position = f.page->positionLabel();
+    EXPECT_EQ(position->text(), "Position depuis le démarrage du programme : X 0,000 ; Y 0,000 ; Z 0,000 mm");
+    f.text("Text2")->setText("2");
+    f.click("Command10");  // X, 240 steps at 120 per mm, DIR high: counted downwards
+    f.click("Command7");   // Y, 160 steps at 80 per mm, DIR low
+    EXPECT_EQ(f.machine().position(0), -240);
+    EXPECT_EQ(f.machine().position(1), 160);
+    EXPECT_EQ(position->text(),
+              "Position depuis le démarrage du programme : X -2,000 ; Y 2,000 ; Z 0,000 mm");
+    // The steps per mm as the page holds them now.
+    f.text("Text1")->setText("240");
+    position->refresh();
+    EXPECT_TRUE(position->text().contains("X -1,000 ; Y 2,000")) << position->text().toStdString();
+    f.text("Text1")->setText("120");
+
+    // Homing: the machine ends somewhere else, which is the new origin.
+    f.click("Command1");
+    EXPECT_TRUE(f.dialogs.calls.empty());
+    EXPECT_NE(f.machine().position(0), -240);
+    EXPECT_EQ(position->text(),
+              "Position depuis la dernière mise à la niche : X 0,000 ; Y 0,000 ; Z 0,000 mm");
+    f.text("Text2")->setText("1");
+    long x = f.machine().position(0);
+    f.click("Command11");  // X the other way, 1 mm
+    EXPECT_EQ(f.machine().position(0), x + 120);
+    EXPECT_EQ(position->text(),
+              "Position depuis la dernière mise à la niche : X 1,000 ; Y 0,000 ; Z 0,000 mm");
+}

@@ -55,6 +55,11 @@ TEST(MachineCount, FollowsTheDriversAcrossWiringsJobsAndFaults) {
     EXPECT_FALSE(fault.empty());
     EXPECT_EQ(machine.position(), (std::array<long, 3>{5, 0, 0}));
     EXPECT_EQ(machine.writes(), 20010u);
+
+    // An origin marked (a homing's end) moves the page's frame, not the count's.
+    machine.markOrigin();
+    EXPECT_EQ(machine.fromOrigin(), (std::array<long, 3>{0, 0, 0}));
+    EXPECT_EQ(machine.position(), (std::array<long, 3>{5, 0, 0}));
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+// Time a cut file takes, or has left, at given feeds, from its records in and out of the
+// material: each record is two counted pauses at the pace of its state, and the records
+// before the first material change play at the in-material pace, as the run starts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "decoder.h"
+
+namespace vornelle {
+
+// Seconds of one record (two pauses of 10 ns iterations) at feed 0..100 and coefficient c;
+// no value when c allows no pause.
+std::optional<double> recordSeconds(double feed, double c);
+
+// Seconds left once `doneIn` records in the material and `doneOut` out of it have played
+// (as the run counts them), at the feeds now set; no value when c allows no pause.
+std::optional<double> secondsLeft(const Decoded& d, uint64_t doneIn, uint64_t doneOut, double feedIn,
+                                  double feedOut, double c);
+
+}  // namespace vornelle
