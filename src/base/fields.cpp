@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cp1252.h"
+#include "files.h"
 #include "numbers.h"
 
 namespace vornelle {
@@ -14,7 +15,7 @@ constexpr size_t kBufferSize = 1 << 20;
 constexpr size_t kFlushAt = 1 << 20;
 
 std::string systemError() {
-    return std::strerror(errno);
+    return systemReason(errno);
 }
 }  // namespace
 
@@ -170,7 +171,7 @@ bool FieldReader::next(std::string& out) {
 FieldWriter::FieldWriter() = default;
 
 Outcome<FieldWriter> FieldWriter::append(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
+    std::FILE* f = openFile(path, "ab");
     if (!f) return Failure{"Impossible d'écrire le fichier " + path + " : " + systemError()};
     FieldWriter w;
     w.file_ = f;
@@ -240,15 +241,14 @@ void FieldWriter::endRecord() {
 
 void FieldWriter::flushIfLarge() {
     if (!file_ || buffer_.size() < kFlushAt) return;
-    if (error_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    if (error_.empty() && !writeBytes(file_, path_, buffer_.data(), buffer_.size()))
         error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemError();
     buffer_.clear();
 }
 
 Status FieldWriter::close() {
     if (!file_) return Status::failure(error_);
-    if (error_.empty() && !buffer_.empty() &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    if (error_.empty() && !buffer_.empty() && !writeBytes(file_, path_, buffer_.data(), buffer_.size()))
         error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemError();
     buffer_.clear();
     if (std::fclose(file_) != 0 && error_.empty())
