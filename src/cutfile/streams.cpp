@@ -22,7 +22,7 @@ Status PatternWriter::open(const std::string& path) {
     if (!file_)
         return Status::failure("Impossible de créer le fichier " + path + " : " + systemReason(errno));
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_ = std::make_unique<char[]>(kSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     return Status::success();
 }
 
@@ -88,7 +88,7 @@ Status FieldStream::open(const std::string& path) {
     if (!file_)
         return Status::failure("Impossible de lire le fichier " + path + " : " + std::strerror(errno));
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_ = std::make_unique<char[]>(kSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     return Status::success();
 }
 
