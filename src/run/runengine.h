@@ -74,6 +74,9 @@ struct RunPlan {
     std::string name;
     uint64_t total = 0;
     RunVariant variant = RunVariant::Command11;
+    // Size (bytes) and modification time (ns) of the file when its records were counted: a
+    // file changed since is refused before it moves the machine.
+    int64_t bytes = -1, modified = -1;
 };
 
 // How the record loop ended.
