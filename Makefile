@@ -5,7 +5,9 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: run test setup build bench package package-check clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: run test setup build bench fuzz package package-check clean
 
 setup:
 	./scripts/setup.sh
@@ -27,6 +29,14 @@ bench: setup
 	cmake -S . -B $(BUILD)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DVORNELLE_BENCH=ON -DVORNELLE_TESTS=OFF -DVORNELLE_WERROR=ON
 	cmake --build $(BUILD)-bench -j $(JOBS)
 
+# Every libFuzzer target of fuzz/ for FUZZ_SECONDS each, from its corpus (clang; engines only).
+fuzz:
+	./scripts/setup.sh --fuzz
+	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DVORNELLE_FUZZ=ON -DVORNELLE_TESTS=OFF -DVORNELLE_WERROR=ON
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	./scripts/fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
 # The Debian package vornelle_VERSION-1_ARCH.deb, copied here: a Release build of the programs
 # only, with Debian's hardening flags, warnings not fatal (another compiler may add some).
 package: setup
@@ -46,4 +56,4 @@ package-check: package
 	./scripts/check-package.sh $(BUILD)-package
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-package
+	rm -rf $(BUILD) $(BUILD)-bench $(BUILD)-asan $(BUILD)-package $(BUILD)-fuzz

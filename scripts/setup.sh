@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vornelle needs to build, test and run.
-# Only what is missing is installed; apt-get runs through sudo when not root.
+# Only what is missing is installed; apt-get runs through sudo when not root. With --fuzz,
+# also clang and its runtime libraries with libFuzzer, for `make fuzz` only.
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libcli11-dev nlohmann-json3-dev libdxflib-dev xvfb xauth fonts-dejavu-core
           qt6-translations-l10n file)
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "cp1252.h"
+#include "files.h"
 #include "numbers.h"
 
 namespace vornelle {
@@ -14,7 +15,7 @@ constexpr size_t kBufferSize = 1 << 20;
 constexpr size_t kFlushAt = 1 << 20;
 
 std::string systemError() {
-    return std::strerror(errno);
+    return systemReason(errno);
 }
 }  // namespace
 
@@ -26,7 +27,8 @@ Outcome<FieldReader> FieldReader::open(const std::string& path) {
     FieldReader r;
     r.file_ = f;
     r.path_ = path;
-    r.buffer_ = std::make_unique<char[]>(kBufferSize);
+    // Not zeroed: only what fread fills is read, and zeroing a megabyte costs more than a small file.
+    r.buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     r.pos_ = r.end_ = r.buffer_.get();
     return r;
 }
@@ -170,7 +172,7 @@ bool FieldReader::next(std::string& out) {
 FieldWriter::FieldWriter() = default;
 
 Outcome<FieldWriter> FieldWriter::append(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
+    std::FILE* f = openFile(path, "ab");
     if (!f) return Failure{"Impossible d'écrire le fichier " + path + " : " + systemError()};
     FieldWriter w;
     w.file_ = f;
@@ -240,15 +242,14 @@ void FieldWriter::endRecord() {
 
 void FieldWriter::flushIfLarge() {
     if (!file_ || buffer_.size() < kFlushAt) return;
-    if (error_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    if (error_.empty() && !writeBytes(file_, path_, buffer_.data(), buffer_.size()))
         error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemError();
     buffer_.clear();
 }
 
 Status FieldWriter::close() {
     if (!file_) return Status::failure(error_);
-    if (error_.empty() && !buffer_.empty() &&
-        std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    if (error_.empty() && !buffer_.empty() && !writeBytes(file_, path_, buffer_.data(), buffer_.size()))
         error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemError();
     buffer_.clear();
     if (std::fclose(file_) != 0 && error_.empty())

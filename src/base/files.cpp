@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,7 +15,79 @@ namespace {
 std::string why() {
     return systemReason(errno);
 }
+
+// The folder of a path, for the file-system calls on a file that may not exist yet.
+std::string folderOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+int injected(DiskLayer::Op op, const std::string& path, uint64_t bytes) {
+    const DiskLayer& layer = diskLayer();
+    return layer.fault ? layer.fault(op, path, bytes) : 0;
+}
 }  // namespace
+
+DiskLayer& diskLayer() {
+    static DiskLayer layer;
+    return layer;
+}
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+    if (mode[0] != 'r') {
+        if (int e = injected(DiskLayer::Op::Create, path, 0)) {
+            errno = e;
+            return nullptr;
+        }
+    }
+    return std::fopen(path.c_str(), mode);
+}
+
+bool writeBytes(std::FILE* file, const std::string& path, const void* data, size_t size) {
+    if (size == 0) return true;
+    if (int e = injected(DiskLayer::Op::Write, path, size)) {
+        errno = e;
+        return false;
+    }
+    return std::fwrite(data, 1, size, file) == size;
+}
+
+int renamePath(const std::string& from, const std::string& to) {
+    if (int e = injected(DiskLayer::Op::Rename, to, 0)) {
+        errno = e;
+        return -1;
+    }
+    return ::rename(from.c_str(), to.c_str());
+}
+
+Outcome<uint64_t> freeSpace(const std::string& path) {
+    if (diskLayer().freeSpace) return diskLayer().freeSpace(path);
+    struct stat st;
+    std::string at = ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? path : folderOf(path);
+    struct statvfs vfs;
+    if (::statvfs(at.c_str(), &vfs) != 0)
+        return Failure{"Impossible de connaître la place libre de " + at + " : " + why()};
+    return static_cast<uint64_t>(vfs.f_bavail) * vfs.f_frsize;
+}
+
+bool sameFileSystem(const std::string& a, const std::string& b) {
+    auto device = [](const std::string& p) -> dev_t {
+        struct stat st;
+        if (::stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return st.st_dev;
+        if (::stat(folderOf(p).c_str(), &st) == 0) return st.st_dev;
+        return static_cast<dev_t>(-1);
+    };
+    return device(a) == device(b);
+}
+
+std::string sizeText(uint64_t bytes, bool roundUp) {
+    constexpr uint64_t kMo = 1000 * 1000, kGo = 1000 * kMo;
+    const uint64_t unit = bytes >= kGo ? kGo : kMo;
+    uint64_t n = roundUp ? bytes / unit + (bytes % unit != 0) : bytes / unit;
+    return std::to_string(n) + (unit == kGo ? " Go" : " Mo");
+}
 
 std::string systemReason(int e) {
     switch (e) {
@@ -59,6 +132,7 @@ Status renameFile(const std::string& from, const std::string& to) {
     struct stat st;
     if (::lstat(from.c_str(), &st) != 0) return refuse(why());
     if (S_ISDIR(st.st_mode)) return refuse(systemReason(EISDIR));
+    if (int e = injected(DiskLayer::Op::Rename, to, 0)) return refuse(systemReason(e));
     // A hard link refuses an existing target where rename would silently replace it.
     if (::link(from.c_str(), to.c_str()) == 0) {
         if (::unlink(from.c_str()) == 0) return Status::success();
@@ -69,7 +143,7 @@ Status renameFile(const std::string& from, const std::string& to) {
     if (errno == EEXIST) return refuse(why());
     // File systems without hard links: test, then rename.
     if (::lstat(to.c_str(), &st) == 0) return refuse(systemReason(EEXIST));
-    if (::rename(from.c_str(), to.c_str()) != 0) return refuse(why());
+    if (renamePath(from, to) != 0) return refuse(why());
     return Status::success();
 }
 
@@ -85,32 +159,38 @@ Status removeFile(const std::string& path) {
 
 Status replaceFile(const std::string& path, std::string_view contents) {
     std::string temp = path + ".nouveau";
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = -1;
+    if (int e = injected(DiskLayer::Op::Create, temp, 0))
+        errno = e;
+    else
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return Status::failure("Impossible d'écrire le fichier " + path + " : " + why());
+    auto fail = [&](const char* what) {
+        std::string m = what + path + " : " + why();
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        return Status::failure(m);
+    };
     const char* p = contents.data();
     size_t left = contents.size();
     while (left > 0) {
+        if (int e = injected(DiskLayer::Op::Write, temp, left)) {
+            errno = e;
+            return fail("Impossible d'écrire le fichier ");
+        }
         ssize_t n = ::write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            std::string m = "Impossible d'écrire le fichier " + path + " : " + why();
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return Status::failure(m);
+            return fail("Impossible d'écrire le fichier ");
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        std::string m = "Impossible d'écrire le fichier " + path + " : " + why();
-        ::unlink(temp.c_str());
-        return Status::failure(m);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        std::string m = "Impossible de remplacer le fichier " + path + " : " + why();
-        ::unlink(temp.c_str());
-        return Status::failure(m);
-    }
+    if (::fsync(fd) != 0) return fail("Impossible d'écrire le fichier ");
+    int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0) return fail("Impossible d'écrire le fichier ");
+    if (renamePath(temp, path) != 0) return fail("Impossible de remplacer le fichier ");
     return Status::success();
 }
 

@@ -5,8 +5,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "base/fields.h"
@@ -67,9 +69,54 @@ void spreadSteps(uint64_t m, uint64_t n, Zeros zeros, One one) {
     }
 }
 
-struct Failed {
-    std::string text;
-};
+// Step positions beyond this (in steps from the origin) come from a typing slip in a
+// coordinate, the scale or the steps per mm, never from a drawing a machine can cut.
+constexpr double kMaxPosition = 2147483647.0;
+
+std::string farPoint(const std::string& fra, long line, char axis, double steps) {
+    return std::string(kFraUnusable) + "\n" + fra + ", ligne " + std::to_string(line) + " : le point est à " +
+           (std::isfinite(steps) ? numberText(steps, ',') : std::string("plus de 1E+308")) +
+           " pas sur l'axe " + axis +
+           ", au-delà de la limite de 2147483647 pas. Vérifiez l'échelle, les pas par mm et les coordonnées.";
+}
+
+// Bytes per tick of the eight signal files: "0" CR LF for a direction, "\"0\"" CR LF for a clock.
+constexpr uint64_t kWorkBytesPerTick = 4 * 3 + 4 * 5;
+
+// Bytes per tick of the cut file at most: the widest port byte the weights can make, CR LF.
+uint64_t cutBytesPerTick(const int (&weight)[8]) {
+    long widest = 0;
+    for (int w : weight) widest += w > 0 ? w : 0;
+    return std::to_string(widest).size() + 2;
+}
+
+uint64_t times(uint64_t a, uint64_t b) {
+    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
+}
+
+// The refusal when the cut file or the work files would not fit, else empty.
+std::string spaceShortage(uint64_t ticks, const std::string& work, const std::string& def,
+                          const int (&weight)[8]) {
+    const uint64_t cut = times(ticks, cutBytesPerTick(weight)), streams = times(ticks, kWorkBytesPerTick);
+    const bool shared = sameFileSystem(work, def);
+    auto cutFree = freeSpace(def);
+    if (!cutFree) return cutFree.error();
+    const uint64_t need = shared ? cut + std::min(streams, UINT64_MAX - cut) : cut;
+    if (need > *cutFree) {
+        if (cut > *cutFree || !shared)
+            return "Le fichier découpe demanderait " + sizeText(cut, true) + ", il reste " +
+                   sizeText(*cutFree, false) + " sur le disque.";
+        return "Le fichier découpe demanderait " + sizeText(cut, true) + " et ses fichiers de travail " +
+               sizeText(streams, true) + ", il reste " + sizeText(*cutFree, false) + " sur le disque.";
+    }
+    if (shared) return {};
+    auto workFree = freeSpace(work);
+    if (!workFree) return workFree.error();
+    if (streams > *workFree)
+        return "Les fichiers de travail demanderaient " + sizeText(streams, true) + ", il reste " +
+               sizeText(*workFree, false) + " sur le disque du dossier " + work + ".";
+    return {};
+}
 
 }  // namespace
 
@@ -164,7 +211,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     d.fields = {in.Text10, in.text1, in.Text4,  in.Text6, in.Text7,
                 in.Text11, def,      in.Text12, in.Text3, in.Text5};
     if (Status s = writeDetails(det, d); !s) {
-        r.message = {s.message, kFailTitle, style::kStopOk};
+        removeFile(det);  // created before the write failed
+        r.message = {s.message + "\nAucun fichier découpe n'a été créé.", kFailTitle, style::kStopOk};
         return r;
     }
 
@@ -173,11 +221,14 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     auto fail = [&](const std::string& why) {
         removeFile(tempDef);
         removeFile(det);
+        // Work files of a failed generation can be as large as the disk: none is kept.
+        for (const char* name : kWorkFiles) removeFile(work + name);
         r.ok = false;
         r.message = {why + "\nAucun fichier découpe n'a été créé.", kFailTitle, style::kStopOk};
         return r;
     };
     auto wpath = [&work](int i) { return work + kWorkFiles[i]; };
+    uint64_t planned = 0;  // ticks of the cut file, from the segments
 
     // 3. Work files start empty.
     for (int i = 0; i < 10; ++i) {
@@ -205,9 +256,12 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
                 return fail(std::string(kFraUnusable) + "\n" + in.text1 + ", ligne " + std::to_string(line) +
                             " : \"" + bad + "\" n'est pas un nombre.");
             }
-            prem->number((scale * *x) * spmm[0]);
-            prem->number((scale * *y) * spmm[1]);
-            prem->number((depth * *z) * spmm[2]);
+            const double steps[3] = {(scale * *x) * spmm[0], (scale * *y) * spmm[1], (depth * *z) * spmm[2]};
+            for (int a = 0; a < 3; ++a) {
+                if (!(std::fabs(steps[a]) <= kMaxPosition))
+                    return fail(farPoint(in.text1, line, "XYZ"[a], steps[a]));
+                prem->number(steps[a]);
+            }
             prem->integer(0);
             prem->endRecord();
         } while (!fra->atEnd());
@@ -226,21 +280,31 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         auto objet = FieldWriter::append(wpath(9));
         if (!objet) return fail(objet.error());
         double p[4], q[4];
+        planned = 0;
         for (double& v : p)
             if (!prem.next(v)) return fail("Fichier de travail prem illisible : " + prem.error());
         do {
             for (double& v : q)
                 if (!prem.next(v)) return fail("Fichier de travail prem illisible : " + prem.error());
+            double longest = 0;
             for (int c = 0; c < 4; ++c) {
+                const double n = std::fabs(roundHalfEven(q[c]) - roundHalfEven(p[c]));
                 objet->integer(q[c] < p[c] ? 1 : 0);
-                objet->number(std::fabs(roundHalfEven(q[c]) - roundHalfEven(p[c])));
+                objet->number(n);
+                longest = std::max(longest, n);
             }
+            // Positions are bounded, so a segment holds fewer than 2^32 ticks and the sum
+            // cannot wrap before 2^31 segments.
+            planned += static_cast<uint64_t>(longest);
             objet->endRecord();
             for (int c = 0; c < 4; ++c) p[c] = q[c];
         } while (!prem.atEnd());
         if (Status s = objet->close(); !s) return fail(s.message);
     }
     r.stageSeconds[1] = since(t0);
+
+    // Every size is known now: refuse before the streams rather than fill the disk.
+    if (std::string why = spaceShortage(planned, work, def, weight); !why.empty()) return fail(why);
 
     // 6. Signal streams: per segment, m ticks in every file.
     t0 = Clock::now();
@@ -318,8 +382,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         if (written != r.ticks)
             return fail("Fichiers de travail incohérents : " + std::to_string(written) + " tops lus pour " +
                         std::to_string(r.ticks) + " écrits.");
-        if (std::rename(tempDef.c_str(), def.c_str()) != 0)
-            return fail("Impossible de nommer le fichier découpe " + def + ".");
+        if (renamePath(tempDef, def) != 0)
+            return fail("Impossible de nommer le fichier découpe " + def + " : " + systemReason(errno) + ".");
     }
     r.stageSeconds[3] = since(t0);
 

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/files.h"
 #include "base/numbers.h"
 
 namespace vornelle {
@@ -17,18 +18,18 @@ PatternWriter::~PatternWriter() {
 
 Status PatternWriter::open(const std::string& path) {
     path_ = path;
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = openFile(path, "wb");
     if (!file_)
-        return Status::failure("Impossible de créer le fichier " + path + " : " + std::strerror(errno));
+        return Status::failure("Impossible de créer le fichier " + path + " : " + systemReason(errno));
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_ = std::make_unique<char[]>(kSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     return Status::success();
 }
 
 void PatternWriter::flush() {
     if (used_ == 0) return;
-    if (error_.empty() && std::fwrite(buffer_.get(), 1, used_, file_) != used_)
-        error_ = "Erreur d'écriture du fichier " + path_ + " : " + std::strerror(errno);
+    if (error_.empty() && !writeBytes(file_, path_, buffer_.get(), used_))
+        error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemReason(errno);
     written_ += used_;
     used_ = 0;
 }
@@ -36,8 +37,8 @@ void PatternWriter::flush() {
 void PatternWriter::append(std::string_view b) {
     if (used_ + b.size() > kSize) flush();
     if (b.size() > kSize) {
-        if (error_.empty() && std::fwrite(b.data(), 1, b.size(), file_) != b.size())
-            error_ = "Erreur d'écriture du fichier " + path_ + " : " + std::strerror(errno);
+        if (error_.empty() && !writeBytes(file_, path_, b.data(), b.size()))
+            error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemReason(errno);
         written_ += b.size();
         return;
     }
@@ -72,7 +73,7 @@ Status PatternWriter::close() {
     if (!file_) return Status::failure(error_);
     flush();
     if (std::fclose(file_) != 0 && error_.empty())
-        error_ = "Erreur d'écriture du fichier " + path_ + " : " + std::strerror(errno);
+        error_ = "Erreur d'écriture du fichier " + path_ + " : " + systemReason(errno);
     file_ = nullptr;
     return Status::failure(error_);
 }
@@ -87,7 +88,7 @@ Status FieldStream::open(const std::string& path) {
     if (!file_)
         return Status::failure("Impossible de lire le fichier " + path + " : " + std::strerror(errno));
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_ = std::make_unique<char[]>(kSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kSize);
     return Status::success();
 }
 

@@ -2,7 +2,10 @@
 // passes of dxfclassic.h through the scratch file.
 #include "dxfimport.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -20,6 +23,26 @@ std::string dxfPoint(std::string_view text) {
     return t;
 }
 
+namespace {
+
+// The scratch file writes at most this many bytes per byte of the DXF file: a radius group
+// of four bytes and its value becomes two quoted pairs.
+constexpr uint64_t kScratchPerDxfByte = 6;
+
+// The refusal when the scratch file could outgrow the free space of the work folder.
+std::string scratchShortage(std::FILE* dxf, const std::string& scratch) {
+    struct stat st;
+    if (::fstat(fileno(dxf), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    const uint64_t need = static_cast<uint64_t>(st.st_size) * kScratchPerDxfByte;
+    auto free = freeSpace(scratch);
+    if (!free) return free.error();
+    if (need <= *free) return {};
+    return "Le fichier de travail " + scratch + " demanderait jusqu'à " + sizeText(need, true) +
+           ", il reste " + sizeText(*free, false) + " sur le disque.\nLe dessin n'a pas été modifié.";
+}
+
+}  // namespace
+
 ImportResult importDxf(const std::string& path, const std::string& work, Drawing& target) {
     ImportResult result;
     auto refuse = [&result](const std::string& text, const char* title) {
@@ -34,6 +57,8 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
                       "Mauvaise saisie !");
     const std::string scratch = work + "tempX";
     if (Status s = removeFile(scratch); !s) return refuse(s.message, "Mauvaise saisie !");
+    if (std::string e = scratchShortage(file.get(), scratch); !e.empty())
+        return refuse(e, "Mauvaise saisie !");
 
     // First pass: DXF pairs to the scratch file.
     PairReader in(file.get());
@@ -46,10 +71,15 @@ ImportResult importDxf(const std::string& path, const std::string& work, Drawing
         return refuse("Fichier DXF sans section ENTITIES : rien à importer.\nLe dessin n'a pas été modifié.",
                       "Mauvaise saisie !");
 
-    if (std::string e = writeScratch(in, scratch, result.skipped); !e.empty())
+    if (std::string e = writeScratch(in, scratch, result.skipped); !e.empty()) {
+        removeFile(scratch);
         return refuse(e, "Mauvaise saisie !");
+    }
     Drawing d;
-    if (std::string e = readScratch(scratch, d); !e.empty()) return refuse(e, "Mauvaise saisie !");
+    if (std::string e = readScratch(scratch, d); !e.empty()) {
+        removeFile(scratch);
+        return refuse(e, "Mauvaise saisie !");
+    }
     target = std::move(d);
     result.ok = true;
     return result;

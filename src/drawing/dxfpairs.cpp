@@ -21,7 +21,7 @@ bool isDxfNumber(std::string_view t) {
     return ec == std::errc() && p == t.data() + t.size() && std::isfinite(v);
 }
 
-PairReader::PairReader(std::FILE* f) : file_(f), buffer_(std::make_unique<char[]>(kSize)) {}
+PairReader::PairReader(std::FILE* f) : file_(f), buffer_(std::make_unique_for_overwrite<char[]>(kSize)) {}
 
 bool PairReader::next() {
     if (!line(codeText_)) return false;

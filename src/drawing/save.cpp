@@ -18,6 +18,16 @@ SaveResult saveDrawing(const Drawing& d, const std::string& N, DrawingShared& sh
     std::string path = N + ".fra";
     if (fileExists(path)) return refuse("Nom deja utilisé ", "Mauvaise saisie !");
     if (d.List1.size() != d.List2.size()) return refuse("Nombre de X <> Y<> Z ", "Mauvaise saisie !");
+    // The file cannot be larger than its texts with their quotes, commas and line ends.
+    uint64_t bytes = 2 * 7;
+    for (size_t i = 0; i < d.List1.size(); ++i)
+        bytes += d.List1[i].size() + d.List2[i].size() + (i < d.List3.size() ? d.List3[i].size() : 1) + 10;
+    if (auto free = freeSpace(path); free && bytes > *free) {
+        r.message = {"Le fichier " + path + " demanderait " + sizeText(bytes, true) + ", il reste " +
+                         sizeText(*free, false) + " sur le disque.",
+                     "Mauvaise saisie !", 272};
+        return r;
+    }
     if (Status s = writeFra(d, path); !s) {
         // A partial file would block the next try with "Nom deja utilisé ".
         removeFile(path);

@@ -139,8 +139,8 @@ RunOutcome RunController::launch(const RunPlan& plan, int port, const Wiring& w,
             return e ? bytes(e->text()) : std::string();
         };
         panel_->live()->start(plan.name,
-                              runDecoderSetup(fields_, text("Text6"), text("Text3"), {w.inv[0], w.inv[1], w.inv[2]},
-                                              plan.variant),
+                              runDecoderSetup(fields_, text("Text6"), text("Text3"),
+                                              {w.inv[0], w.inv[1], w.inv[2]}, plan.variant),
                               plan.start);
     }
     played_count_ = plan.start;

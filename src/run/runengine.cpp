@@ -3,7 +3,11 @@
 // change (not once per record), so the loop itself only writes, paces and tests flags.
 #include "runengine.h"
 
+#include <sys/stat.h>
+
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 #include "base/files.h"
 #include "base/numbers.h"
@@ -164,6 +168,18 @@ bool requests(RunServices& s, Run& run, PlayResult& out) {
     return st.arret != 1;
 }
 
+std::string changedSinceCheck(const RunPlan& plan, const std::string& what) {
+    return "Le fichier découpe " + plan.name + " a changé depuis sa vérification (" +
+           std::to_string(plan.total) + " enregistrements vérifiés" + what + ").";
+}
+
+// The size and modification time of a file, {-1, -1} when it cannot be read.
+std::pair<int64_t, int64_t> stamp(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return {-1, -1};
+    return {st.st_size, st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec};
+}
+
 void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, PlayResult& out) {
     RunState& st = s.state;
     uint8_t r = 0;
@@ -173,9 +189,18 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
             break;
         }
         RecordReader::Result res = file.next(r);
-        if (res == RecordReader::Result::End) break;
+        if (res == RecordReader::Result::End) {
+            if (plan.start + out.records != plan.total)
+                out.failure = changedSinceCheck(plan, ", " + std::to_string(plan.start + out.records) + " lus");
+            break;
+        }
         if (res == RecordReader::Result::Bad) {
             out.failure = file.error();
+            break;
+        }
+        // Past the count checked: the file grew while it was played or after its check.
+        if (out.records == plan.total) {
+            out.failure = changedSinceCheck(plan, ", un de plus lu");
             break;
         }
         const FieldValues& f = run.values();
@@ -230,6 +255,7 @@ bool checkCut(RunServices& s, RunPlan& plan) {
         return false;
     }
     s.pointer.setBusy(true);
+    std::tie(plan.bytes, plan.modified) = stamp(plan.name);
     auto total = checkCutFile(plan.name);
     s.pointer.setBusy(false);
     if (!total) {
@@ -317,6 +343,10 @@ PlayResult playRun(RunServices& s, const RunPlan& plan, std::string* portFault) 
     Run run(s, plan.variant);
     if (Status o = file.open(plan.name); !o) {
         out.failure = o.message;
+        return out;
+    }
+    if (stamp(plan.name) != std::pair{plan.bytes, plan.modified}) {
+        out.failure = changedSinceCheck(plan, "");
         return out;
     }
     if (plan.resumed) {

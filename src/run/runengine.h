@@ -82,6 +82,9 @@ struct RunPlan {
     int horsmatiere = 1;
     // Stops as "Arret d'urgence" would once this many records of the file have been played.
     uint64_t stopAfter = UINT64_MAX;
+    // Size (bytes) and modification time (ns) of the file when its records were counted: a
+    // file changed since is refused before it moves the machine.
+    int64_t bytes = -1, modified = -1;
 };
 
 // How the record loop ended.

@@ -87,14 +87,17 @@ void RunLive::start(const std::string& file, const DecoderSetup& setup, uint64_t
     decoding_ = true;
     left_->setText("Temps restant : calcul en cours");
     QPointer<RunLive> self(this);
-    task_.start(file, setup, [self](std::shared_ptr<const DecodeResult> r) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, r] {
-                if (self) self->decoded(r);
-            },
-            Qt::QueuedConnection);
-    }, first);
+    task_.start(
+        file, setup,
+        [self](std::shared_ptr<const DecodeResult> r) {
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [self, r] {
+                    if (self) self->decoded(r);
+                },
+                Qt::QueuedConnection);
+        },
+        first);
 }
 
 void RunLive::decoded(std::shared_ptr<const DecodeResult> r) {

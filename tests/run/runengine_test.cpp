@@ -2,7 +2,9 @@
 // yield the way its buttons would be.
 #include "run/runengine.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "port/simulatedmachine.h"
 #include "run/recordreader.h"
@@ -321,6 +323,54 @@ TEST(Run, APortThatStopsAnsweringEndsTheRunAtItsRecord) {
     EXPECT_NE(m.find("Enregistrement 4 sur 5"), std::string::npos) << m;
     EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "stop", "end"}));
     EXPECT_EQ(r.pointer.depth, 0);
+}
+
+TEST(Run, ACutFileChangedAfterItsCheckIsRefused) {
+    // Rewritten with more records: refused before the first write.
+    Rig grown;
+    grown.cut({kX, kX, kX});
+    auto plan = prepareRun(grown.services, RunVariant::Command11);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->total, 3u);
+    grown.cut({kX, kX, kX, kX, kX, kX});
+    beginRun(grown.services);
+    PlayResult played = playRun(grown.services, *plan, nullptr);
+    EXPECT_EQ(played.records, 0u);
+    EXPECT_EQ(grown.machine.writeCount(), 0);
+    EXPECT_NE(played.failure.find("a changé depuis sa vérification (3 enregistrements vérifiés)"),
+              std::string::npos)
+        << played.failure;
+
+    // Same size and date, more records: played up to the count checked, then stopped.
+    Rig same;
+    test::spit(same.host.f.Text9, "2\r\n2\r\n2\r\n");
+    struct stat before;
+    ASSERT_EQ(::stat(same.host.f.Text9.c_str(), &before), 0);
+    plan = prepareRun(same.services, RunVariant::Command11);
+    ASSERT_TRUE(plan);
+    test::spit(same.host.f.Text9, "2,2,2,2,2");
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, same.host.f.Text9.c_str(), times, 0), 0);
+    beginRun(same.services);
+    played = playRun(same.services, *plan, nullptr);
+    EXPECT_EQ(played.records, 3u);
+    EXPECT_EQ(same.machine.writeCount(), 6);
+    EXPECT_NE(played.failure.find("3 enregistrements vérifiés, un de plus lu"), std::string::npos)
+        << played.failure;
+
+    // Shorter: the run ends with the records read and says so.
+    Rig shrunk;
+    test::spit(shrunk.host.f.Text9, "2,2,2,2,2");
+    ASSERT_EQ(::stat(shrunk.host.f.Text9.c_str(), &before), 0);
+    plan = prepareRun(shrunk.services, RunVariant::Command11);
+    ASSERT_TRUE(plan);
+    test::spit(shrunk.host.f.Text9, "2\r\n2\r\n2\r\n");
+    const struct timespec again[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, shrunk.host.f.Text9.c_str(), again, 0), 0);
+    beginRun(shrunk.services);
+    played = playRun(shrunk.services, *plan, nullptr);
+    EXPECT_EQ(played.records, 3u);
+    EXPECT_NE(played.failure.find("5 enregistrements vérifiés, 3 lus"), std::string::npos) << played.failure;
 }
 
 TEST(RecordReader, AcceptsCommasAndBlanksOnly) {

@@ -1,6 +1,7 @@
 // Test helpers; see testsupport.h.
 #include "testsupport.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -68,6 +69,36 @@ std::string slurp(const std::string& path) {
 void spit(const std::string& path, const std::string& contents) {
     std::ofstream out(path, std::ios::binary);
     out << contents;
+}
+
+FaultyDisk::FaultyDisk() : saved_(diskLayer()) {
+    diskLayer().fault = [this](DiskLayer::Op op, const std::string& path, uint64_t bytes) {
+        int e = 0;
+        if (op == DiskLayer::Op::Create && !lockedFolder.empty() && path.rfind(lockedFolder, 0) == 0)
+            e = EACCES;
+        else if (op == DiskLayer::Op::Rename && failRename)
+            e = EIO;
+        else if (op == DiskLayer::Op::Write && fullAfter && written + bytes > *fullAfter)
+            e = ENOSPC;
+        if (e != 0) {
+            ++faults;
+            return e;
+        }
+        if (op == DiskLayer::Op::Write) written += bytes;
+        return 0;
+    };
+    diskLayer().freeSpace = [this](const std::string& path) -> Outcome<uint64_t> {
+        if (free) return *free;
+        DiskLayer real;
+        std::swap(real, diskLayer());
+        auto f = freeSpace(path);
+        std::swap(real, diskLayer());
+        return f;
+    };
+}
+
+FaultyDisk::~FaultyDisk() {
+    diskLayer() = saved_;
 }
 
 }  // namespace vornelle::test

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/files.h"
 #include "base/interfaces.h"
 #include "port/step.h"
 
@@ -81,5 +82,24 @@ class RecordingPacer : public Pacer {
 
 std::string slurp(const std::string& path);
 void spit(const std::string& path, const std::string& contents);
+
+// Replaces the disk layer while it lives: a free space, a disk that fills after a number of
+// bytes, a folder where no file can be created, renames that fail.
+class FaultyDisk {
+  public:
+    FaultyDisk();
+    ~FaultyDisk();
+    FaultyDisk(const FaultyDisk&) = delete;
+    FaultyDisk& operator=(const FaultyDisk&) = delete;
+    std::optional<uint64_t> free;       // bytes reported free on every file system
+    std::optional<uint64_t> fullAfter;  // bytes written (all files together) before ENOSPC
+    std::string lockedFolder;           // files beginning with this path cannot be created
+    bool failRename = false;            // every rename fails (EIO)
+    uint64_t written = 0;               // bytes let through
+    int faults = 0;                     // operations refused
+
+  private:
+    DiskLayer saved_;
+};
 
 }  // namespace vornelle::test

@@ -1,0 +1,21 @@
+// Fuzz target: the DAT profile import. A refused file leaves the drawing as it was, with a
+// message.
+#include <string>
+
+#include "drawing/datimport.h"
+#include "drawingstate.h"
+
+using namespace vornelle;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const Drawing before = fuzz::startingDrawing();
+    Drawing d = before;
+    ImportResult r = importDat(fuzz::inputFile("profil.dat", data, size), d);
+    if (!r.ok) {
+        if (r.message.text.empty()) fuzz::broken("message du refus");
+        if (!fuzz::sameDrawing(d, before)) fuzz::broken("dessin intact après un refus");
+        return 0;
+    }
+    fuzz::checkImported(d);
+    return 0;
+}
