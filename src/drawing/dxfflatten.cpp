@@ -16,7 +16,10 @@ int arcSteps(double r, double sweep, double tol) {
     sweep = std::fabs(sweep);
     double n = std::ceil(sweep / (2 * kPi / 3));
     if (tol < r) n = std::max(n, std::ceil(sweep / (2 * std::acos(1 - tol / r))));
-    return static_cast<int>(std::clamp(n, 1.0, 1e7));
+    // 65,536 chords keep a full circle within 0,01 up to a radius of about 2 000 km, far
+    // beyond any router; a damaged file's bulge of astronomical radius would otherwise make
+    // millions of points per vertex.
+    return static_cast<int>(std::clamp(n, 1.0, 65536.0));
 }
 
 double distanceToChord(Vec3 p, Vec3 a, Vec3 b) {

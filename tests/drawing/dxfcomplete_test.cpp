@@ -173,6 +173,13 @@ TEST(DxfComplete, QuarterArcAndBulgeSemicircleWithinTheToleranceWithExactEnds) {
     EXPECT_LE(worstChord(half, onCircle(5, 0, 5)), 0.01);
     EXPECT_NEAR(distanceToPolyline(half, 5, -5), 0, 0.01);
 
+    // Bulges of a damaged file (half a billion units of radius, almost a full turn each) stay
+    // a bounded number of points with exact ends.
+    res = r.load(dxf(lwpolyline({{0, 0, 50}, {1e9, 0, 50}, {1e9, 1e9, 50}, {0, 1e9, 0}}, false)));
+    ASSERT_TRUE(res.ok) << res.message.text;
+    EXPECT_LE(r.d.size(), 3u * 65536u + 16u);
+    EXPECT_EQ(r.cuts()[0].back(), (std::pair{0.0, 1e9}));
+
     // A mirrored arc (extrusion -Z): its centre x and the turn are mirrored in world X.
     res = r.load(dxf(arc(5, 0, 2, 0, 90, true)));
     c = r.cuts();
