@@ -48,6 +48,7 @@ FieldReader& FieldReader::operator=(FieldReader&& o) noexcept {
         end_ = o.end_;
         line_ = o.line_;
         error_ = std::move(o.error_);
+        tooLong_ = o.tooLong_;
     }
     return *this;
 }
@@ -93,6 +94,12 @@ bool FieldReader::atEnd() {
     }
 }
 
+bool FieldReader::tooLong() {
+    tooLong_ = true;
+    error_ = "Champ de plus de 1 Mo ligne " + std::to_string(line_) + " : le fichier est endommagé";
+    return false;
+}
+
 bool FieldReader::next(std::string& out) {
     out.clear();
     int c = peek();
@@ -125,6 +132,7 @@ bool FieldReader::next(std::string& out) {
             if (c == '"') break;
             if (c == '\n') ++line_;
             out += static_cast<char>(c);
+            if (out.size() > kMaxField) return tooLong();
         }
         if (!isAscii(out)) out = cp1252ToUtf8(out);
         // Skip whatever follows the closing quote up to the delimiter.
@@ -163,6 +171,7 @@ bool FieldReader::next(std::string& out) {
             break;
         }
         out += static_cast<char>(c);
+        if (out.size() > kMaxField) return tooLong();
     }
     while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
     if (!isAscii(out)) out = cp1252ToUtf8(out);

@@ -29,19 +29,26 @@ class FieldReader {
     ~FieldReader();
 
     // Next field into `out`. False when the data ended before a field could start (reading
-    // past the end) or on a read error; error() then says which.
+    // past the end), on a read error or on a field over 1 MB; error() then says which.
     bool next(std::string& out);
     // True when nothing but blanks and line ends remains.
     bool atEnd();
     // Number of line ends passed so far, plus one: the line the next field starts on.
     long line() const { return line_; }
     const std::string& error() const { return error_; }
+    // True when next() stopped on a field over 1 MB.
+    bool fieldTooLong() const { return tooLong_; }
 
   private:
     FieldReader() = default;
     int peek();
     int get();
     bool fill();
+    bool tooLong();
+
+    // No field of the program's files comes near this; a damaged file's endless field (an
+    // unclosed quote) must not fill the memory.
+    static constexpr size_t kMaxField = 1 << 20;  // bytes
 
     std::FILE* file_ = nullptr;
     std::string path_;
@@ -50,6 +57,7 @@ class FieldReader {
     const char* end_ = nullptr;
     long line_ = 1;
     std::string error_;
+    bool tooLong_ = false;
 };
 
 // Builds records in memory and flushes them to a file in large writes.

@@ -194,12 +194,18 @@ Status replaceFile(const std::string& path, std::string_view contents) {
     return Status::success();
 }
 
-Outcome<std::string> readFile(const std::string& path) {
+Outcome<std::string> readFile(const std::string& path, size_t limit) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return Failure{"Impossible de lire le fichier " + path + " : " + why()};
     std::string out;
     char buf[65536];
     for (;;) {
+        // Checked as it is read: the file may grow, or be a device with no size.
+        if (out.size() > limit) {
+            ::close(fd);
+            return Failure{"Le fichier " + path + " fait plus de " + sizeText(limit, true) +
+                           " : trop grand pour ce qu'il devrait contenir."};
+        }
         ssize_t n = ::read(fd, buf, sizeof buf);
         if (n < 0) {
             if (errno == EINTR) continue;

@@ -18,8 +18,11 @@ Status removeFile(const std::string& path);
 // Writes `contents` to a new file beside `path`, flushes it to disk and renames it over
 // `path`. When anything fails the old file is untouched and the message says why.
 Status replaceFile(const std::string& path, std::string_view contents);
-// Reads a whole file.
-Outcome<std::string> readFile(const std::string& path);
+// Reads a whole file of at most `limit` bytes. The files read this way (configuration,
+// details, profiles, resume points) are a few kilobytes; a larger one is damaged or not
+// what it claims, and is refused rather than held whole in memory.
+constexpr size_t kReadLimit = 64u << 20;  // bytes
+Outcome<std::string> readFile(const std::string& path, size_t limit = kReadLimit);
 // Deletes a regular file; a missing file, a folder or a refusal is reported with the file's
 // name and the reason.
 Status deleteFile(const std::string& path);

@@ -5,6 +5,7 @@
 #include "base/fields.h"
 #include "base/files.h"
 #include "base/numbers.h"
+#include "base/message.h"
 
 namespace vornelle {
 
@@ -71,7 +72,7 @@ ConfigRead lisconfig(const std::string& folder) {
         auto v = decimalValue(field);
         if (!v) {
             r.error = "Fichier de configuration illisible : l'inversion " + std::string(1, "XYZ"[i]) +
-                      " vaut \"" + field + "\" au lieu de 0 ou 1. Enregistrez de nouveau la configuration.";
+                      " vaut " + quotedText(field) + " au lieu de 0 ou 1. Enregistrez de nouveau la configuration.";
             return r;
         }
         *flags[i] = *v == 1 ? 1 : 0;

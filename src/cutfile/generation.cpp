@@ -18,6 +18,7 @@
 #include "drawing/drawing.h"
 #include "port/step.h"
 #include "streams.h"
+#include "base/message.h"
 
 namespace vornelle {
 namespace {
@@ -177,8 +178,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     for (int a = 0; a < 3; ++a) {
         auto v = decimalValue(*spmmTexts[a]);
         if (!v) {
-            r.message = {"Nombre de pas par mm de l'axe " + std::string(1, "XYZ"[a]) + " illisible : \"" +
-                             *spmmTexts[a] + "\". Vérifiez la configuration.",
+            r.message = {"Nombre de pas par mm de l'axe " + std::string(1, "XYZ"[a]) + " illisible : " +
+                             quotedText(*spmmTexts[a]) + ". Vérifiez la configuration.",
                          kFailTitle, style::kStopOk};
             return r;
         }
@@ -198,8 +199,8 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     for (int a = 0; a < 3; ++a) {
         auto v = decimalValue(in.inversions[a]);
         if (!v) {
-            r.message = {"Inversion de l'axe " + std::string(1, "XYZ"[a]) + " illisible : \"" +
-                             in.inversions[a] + "\". Vérifiez la configuration.",
+            r.message = {"Inversion de l'axe " + std::string(1, "XYZ"[a]) + " illisible : " +
+                             quotedText(in.inversions[a]) + ". Vérifiez la configuration.",
                          kFailTitle, style::kStopOk};
             return r;
         }
@@ -248,13 +249,14 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
             long line = fra->line();
             if (!fra->next(fx) || !fra->next(fy) || !fra->next(fz))
                 return fail(std::string(kFraUnusable) + "\n" + in.text1 + ", ligne " +
-                            std::to_string(fra->line()) + " : enregistrement incomplet.");
+                            std::to_string(fra->line()) + " : " +
+                            (fra->fieldTooLong() ? "champ de plus de 1 Mo." : "enregistrement incomplet."));
             ++record;
             auto x = coordinateValue(fx), y = coordinateValue(fy), z = decimalValue(fz);
             if (!x || !y || !z) {
                 const std::string& bad = !x ? fx : !y ? fy : fz;
                 return fail(std::string(kFraUnusable) + "\n" + in.text1 + ", ligne " + std::to_string(line) +
-                            " : \"" + bad + "\" n'est pas un nombre.");
+                            " : " + quotedText(bad) + " n'est pas un nombre.");
             }
             const double steps[3] = {(scale * *x) * spmm[0], (scale * *y) * spmm[1], (depth * *z) * spmm[2]};
             for (int a = 0; a < 3; ++a) {

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "base/numbers.h"
+#include "base/message.h"
 
 namespace vornelle {
 namespace {
@@ -162,7 +163,7 @@ bool FieldStream::slowNext(double& value) {
     ++record_;
     auto v = leadingNumber(field);
     if (!v) {
-        error_ = "valeur \"" + field + "\" hors limites dans " + path_;
+        error_ = "valeur " + quotedText(field) + " hors limites dans " + path_;
         return false;
     }
     value = *v;

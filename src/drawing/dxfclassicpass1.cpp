@@ -6,13 +6,14 @@
 
 #include "base/fields.h"
 #include "dxfclassic.h"
+#include "base/message.h"
 
 namespace vornelle {
 namespace {
 enum class Kind { None, Polyline, Vertex, Line, Circle, Arc, Other };
 
 std::string unreadableValue(long line, const char* what, std::string_view v) {
-    return unreadableAt(line, std::string(what) + " \"" + std::string(v) + "\" illisible");
+    return unreadableAt(line, std::string(what) + " " + quotedText(v) + " illisible");
 }
 
 // The state of the first pass between two pairs; each method returns the refusal text, empty

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <set>
 #include <unordered_map>
 
 namespace vornelle {
@@ -64,6 +65,9 @@ class EndGrid {
     std::unordered_map<uint64_t, std::vector<size_t>> cells_;
 };
 
+// The smallest distance above J between two open ends, by a sweep in x that keeps the ends
+// within the best distance so far in a set ordered by y: each end is compared only with the
+// ends in a box of that size around it, so a dense column of ends stays O(n log n).
 std::optional<double> smallestGap(const std::vector<Contour>& contours, double join) {
     std::vector<Vec3> ends;
     for (const Contour& c : contours)
@@ -71,11 +75,17 @@ std::optional<double> smallestGap(const std::vector<Contour>& contours, double j
     if (ends.empty()) return std::nullopt;
     std::sort(ends.begin(), ends.end(), [](Vec3 a, Vec3 b) { return a.x < b.x; });
     double best = INFINITY;
-    for (size_t i = 0; i < ends.size(); ++i)
-        for (size_t j = i + 1; j < ends.size() && ends[j].x - ends[i].x < best; ++j) {
-            double d = distanceXY(ends[i], ends[j]);
+    std::set<std::pair<double, size_t>> active;  // (y, index) of the ends within best in x
+    size_t left = 0;
+    for (size_t i = 0; i < ends.size(); ++i) {
+        while (left < i && ends[i].x - ends[left].x >= best) active.erase({ends[left].y, left}), ++left;
+        for (auto it = active.lower_bound({ends[i].y - best, 0});
+             it != active.end() && it->first <= ends[i].y + best; ++it) {
+            double d = distanceXY(ends[i], ends[it->second]);
             if (d > join && d < best) best = d;
         }
+        active.insert({ends[i].y, i});
+    }
     if (std::isinf(best)) return std::nullopt;
     return best;
 }

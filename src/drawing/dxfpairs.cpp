@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include "base/message.h"
 
 namespace vornelle {
 
@@ -24,10 +25,11 @@ bool isDxfNumber(std::string_view t) {
 PairReader::PairReader(std::FILE* f) : file_(f), buffer_(std::make_unique_for_overwrite<char[]>(kSize)) {}
 
 bool PairReader::next() {
+    codeLine_ = line_ + 1;
     if (!line(codeText_)) return false;
     codeLine_ = line_;
     if (!line(valueText_)) {
-        error_ = "valeur manquante après le code " + std::string(dxfTrim(codeText_));
+        if (error_.empty()) error_ = "valeur manquante après le code " + quotedText(dxfTrim(codeText_));
         return false;
     }
     std::string_view c = dxfTrim(codeText_);
@@ -35,7 +37,7 @@ bool PairReader::next() {
     int n = 0;
     auto [p, ec] = std::from_chars(c.data(), c.data() + c.size(), n);
     if (ec != std::errc() || p != c.data() + c.size()) {
-        error_ = "code de groupe \"" + std::string(c) + "\" illisible";
+        error_ = "code de groupe " + quotedText(c) + " illisible";
         return false;
     }
     code = n;
@@ -65,6 +67,12 @@ bool PairReader::line(std::string& out) {
         }
         out.append(start, end_ - pos_);
         pos_ = end_;
+        // No DXF line comes near this; a damaged file's endless line must not fill the memory.
+        if (out.size() > kMaxLine) {
+            codeLine_ = line_ + 1;  // the message names this line
+            error_ = "ligne de plus de 1 Mo";
+            return false;
+        }
     }
 }
 

@@ -28,7 +28,8 @@ class PairReader {
     const std::string& error() const { return error_; }
 
   private:
-    static constexpr size_t kSize = 1 << 20;
+    static constexpr size_t kSize = 1 << 20;     // bytes read at a time
+    static constexpr size_t kMaxLine = 1 << 20;  // bytes; a longer line is refused
     bool line(std::string& out);
     std::FILE* file_;
     std::unique_ptr<char[]> buffer_;

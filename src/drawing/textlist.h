@@ -1,6 +1,7 @@
 // A list of short texts packed in one buffer (offset and length per entry), so that a
 // drawing of a million records stays a few tens of megabytes. Entries can be replaced; a
-// replacement that does not fit is appended to the buffer.
+// replacement that does not fit is appended to the buffer. Offsets are 64-bit: replacements
+// only ever grow the buffer, and a long editing session must not wrap it past 4 GiB.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,7 @@ class TextList {
         return {buffer_.data() + entries_[i].offset, entries_[i].length};
     }
     void push_back(std::string_view t) {
-        entries_.push_back({static_cast<uint32_t>(buffer_.size()), static_cast<uint32_t>(t.size())});
+        entries_.push_back({buffer_.size(), static_cast<uint32_t>(t.size())});
         buffer_.append(t);
     }
     void set(size_t i, std::string_view t) {
@@ -27,7 +28,7 @@ class TextList {
             // In place; memmove since t may be a view of this buffer.
             std::char_traits<char>::move(buffer_.data() + e.offset, t.data(), t.size());
         } else {
-            e.offset = static_cast<uint32_t>(buffer_.size());
+            e.offset = buffer_.size();
             buffer_.append(t);
         }
         e.length = static_cast<uint32_t>(t.size());
@@ -48,8 +49,8 @@ class TextList {
 
   private:
     struct Entry {
-        uint32_t offset;
-        uint32_t length;
+        uint64_t offset;  // bytes into buffer_
+        uint32_t length;  // bytes; one record line, far below 4 GiB
     };
     std::vector<Entry> entries_;
     std::string buffer_;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/numbers.h"
+#include "base/message.h"
 
 namespace vornelle {
 
@@ -26,8 +27,8 @@ std::optional<uint64_t> pauseCount(double V, double c) {
 }
 
 std::string coefficientMessage(const std::string& text) {
-    return "Coefficient vitesse \"" + text +
-           "\" inutilisable : saisir un nombre supérieur à 0 avec une virgule (par exemple 0,01).";
+    return "Coefficient vitesse " + quotedText(text) +
+           " inutilisable : saisir un nombre supérieur à 0 avec une virgule (par exemple 0,01).";
 }
 
 Outcome<double> coefficient(const std::string& text) {
@@ -50,8 +51,8 @@ Outcome<int> signalWeight(const std::string& text, const std::string& what) {
     double v = leadingNumberOr0(text);
     for (int w = 0; w <= 128; w = w == 0 ? 1 : w * 2)
         if (v == w) return w;
-    return Failure{"Poids du signal " + what + " \"" + text +
-                   "\" invalide : 0 ou une puissance de deux de 1 à 128 (le poids de la broche)."};
+    return Failure{"Poids du signal " + what + " " + quotedText(text) +
+                   " invalide : 0 ou une puissance de deux de 1 à 128 (le poids de la broche)."};
 }
 
 std::optional<uint64_t> CountedPause::count(double V, double c, std::chrono::steady_clock::time_point*) {

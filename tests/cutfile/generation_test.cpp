@@ -294,6 +294,15 @@ TEST(Generation, FailuresLeaveNothingBehind) {
     gone.fra(fraOf({{"1", "0", "0"}}));
     std::filesystem::remove_all(gone.work);
     expectClean(gone, "work");
+    // A field left open to the end of a 3 MB file, and a 2 MB number text: refused with a
+    // message that names the line and quotes at most the start of the text.
+    Rig openQuote;
+    openQuote.fra("0,0,0\r\n\"1\",\"2\",\"0\"\r\n\"" + std::string(3 << 20, '1'));
+    EXPECT_NE(expectClean(openQuote, "ligne 3").message.text.find("champ de plus de 1 Mo."), std::string::npos);
+    Rig longNumber;
+    longNumber.fra("0,0,0\r\n\"" + std::string(1 << 20, '1') + "\",\"2\",\"0\"\r\n0,0,0\r\n");
+    GenerationResult g = expectClean(longNumber, "(1048576 caractères) n'est pas un nombre");
+    EXPECT_LT(g.message.text.size(), 400u);
     // After a failure the same name generates.
     still.fra(fraOf({{"5", "0", "0"}}));
     EXPECT_TRUE(still.run().ok);

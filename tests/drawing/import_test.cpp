@@ -182,6 +182,27 @@ TEST(DxfImport, DamagedFilesAreRefusedWithTheLine) {
     EXPECT_EQ(missing.message.text, "Fichier introuvable !");
 }
 
+TEST(DxfImport, EndlessLinesAreRefusedWithAShortMessage) {
+    Rig r;
+    ASSERT_TRUE(r.load(dxf(line("1", "2", "3", "4"))).ok);
+    V kept = r.d.List1.toVector();
+    // A layer name of 2 MB: past the 1 MB a line may hold; the drawing is unchanged.
+    P layer = line("1", "2", "3", "4");
+    layer[1].second = std::string(2 << 20, 'A');
+    ImportResult res = r.load(dxf(layer));
+    EXPECT_FALSE(res.ok);
+    EXPECT_NE(res.message.text.find("ligne de plus de 1 Mo"), std::string::npos) << res.message.text.substr(0, 200);
+    EXPECT_EQ(r.d.List1.toVector(), kept);
+    // A coordinate of 900,000 digits is read but not a number: quoted by its start only.
+    std::string digits(900000, '1');
+    res = r.load(dxf(line(digits.c_str(), "2", "3", "4")));
+    EXPECT_FALSE(res.ok);
+    EXPECT_NE(res.message.text.find("(900000 caractères) illisible"), std::string::npos)
+        << res.message.text.substr(0, 200);
+    EXPECT_LT(res.message.text.size(), 400u);
+    EXPECT_EQ(r.d.List1.toVector(), kept);
+}
+
 TEST(DxfImport, EverySampleImportsInsideItsExtents) {
     const std::string dir = std::string(SAMPLES_DIR) + "/dxf/";
     int files = 0;

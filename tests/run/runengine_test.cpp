@@ -383,4 +383,10 @@ TEST(RecordReader, AcceptsCommasAndBlanksOnly) {
     EXPECT_FALSE(checkCutFile(dir.file("b.def")));
     test::spit(dir.file("c.def"), "-1\r\n");
     EXPECT_FALSE(checkCutFile(dir.file("c.def")));
+    // A record of 3 MB: refused by its number, quoted by its start only.
+    test::spit(dir.file("d.def"), "1\r\n" + std::string(3 << 20, '9') + "\r\n");
+    auto d = checkCutFile(dir.file("d.def"));
+    ASSERT_FALSE(d);
+    EXPECT_NE(d.error().find("l'enregistrement 2 (\"999"), std::string::npos) << d.error().substr(0, 300);
+    EXPECT_LT(d.error().size(), 400u);
 }
