@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <tuple>
 
+#include "base/files.h"
 #include "base/folders.h"
 #include "base/numbers.h"
 #include "config/configmachine.h"
@@ -18,6 +19,7 @@
 #include "drawing/dxfcomplete.h"
 #include "drawing/dxfimport.h"
 #include "drawing/save.h"
+#include "playoutputs.h"
 #include "port/machine.h"
 #include "port/simulatedmachine.h"
 #include "run/resumefile.h"
@@ -86,23 +88,6 @@ class CliHost : public RunHost, public Dialogs, public Yield, public Pacer {
     RunState& state_;
     int position_ = 0;
 };
-
-using Times = std::vector<std::pair<SimulatedMachine::Clock::time_point, uint8_t>>;
-
-// "nanoseconds byte" per write, from the first; false when the file could not be written.
-bool writeTimes(std::ofstream& timing, const Times& times) {
-    std::string text;
-    for (auto& [when, v] : times) {
-        text += std::to_string(
-            std::chrono::duration_cast<std::chrono::nanoseconds>(when - times[0].first).count());
-        text += ' ';
-        text += std::to_string(v);
-        text += '\n';
-    }
-    timing << text;
-    timing.close();
-    return static_cast<bool>(timing);
-}
 
 // The .reprise of the cut file, checked against it.
 Outcome<ResumePoint> resumePoint(const std::string& cut) {
@@ -203,9 +188,9 @@ int play(const PlayArgs& a, Output& out) {
     }
     // Times are kept in memory during the run: writing them out as they come would delay
     // the very steps they measure.
-    Times times;
+    WriteTimes times;
     machine.setObserver([&](uint8_t v) {
-        if (a.timing) times.emplace_back(SimulatedMachine::Clock::now(), v);
+        if (a.timing) times.add(SimulatedMachine::Clock::now(), v);
         if (a.trace) {
             traceBuffer += std::to_string(v);
             traceBuffer += '\n';
@@ -240,6 +225,16 @@ int play(const PlayArgs& a, Output& out) {
     plan = point ? prepareResume(screen, variant, *point) : prepareRun(screen, variant);
     if (plan) {
         if (a.stopAfter) plan->stopAfter = *a.stopAfter;
+        const uint64_t last = a.stopAfter ? std::min(*a.stopAfter, plan->total) : plan->total;
+        const uint64_t records = last > plan->start ? last - plan->start : 0;
+        if (std::string m = playOutputsShortage(records, a.trace, a.timing); !m.empty()) {
+            // Refused before the first write: the files opened for it are left empty, removed.
+            for (const auto* f : {&a.trace, &a.timing})
+                if (*f) removeFile(**f);
+            out.error = m;
+            return 1;
+        }
+        if (a.timing) times.reserve(records * kWritesPerRecord + kExtraWrites);
         beginRun(screen);
         if (!a.paced) {
             played = playRun(screen, *plan);
@@ -263,7 +258,7 @@ int play(const PlayArgs& a, Output& out) {
                                    {machine.position(0), machine.position(1), machine.position(2)});
         resumeProblem = k.message;
     }
-    if (timing.is_open() && !writeTimes(timing, times)) {
+    if (timing.is_open() && !times.writeTo(timing)) {
         out.error = "Erreur d'écriture du fichier " + *a.timing;
         return 1;
     }

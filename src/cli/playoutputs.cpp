@@ -1,0 +1,71 @@
+// The trace and timing files of `play`; see playoutputs.h.
+#include "playoutputs.h"
+
+#include <algorithm>
+
+#include "base/files.h"
+
+namespace vornelle::cli {
+namespace {
+
+uint64_t times(uint64_t a, uint64_t b) {
+    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
+}
+
+}  // namespace
+
+std::string playOutputsShortage(uint64_t records, const std::optional<std::string>& trace,
+                                const std::optional<std::string>& timing) {
+    const uint64_t writes = std::min(times(records, kWritesPerRecord), UINT64_MAX - kExtraWrites) + kExtraWrites;
+    if (timing && writes > kMaxTimedWrites)
+        return "--timing garde en mémoire le temps de " + std::to_string(kMaxTimedWrites) +
+               " écritures au plus, cette découpe en demande " + std::to_string(writes) +
+               " : la jouer sans --timing, ou par morceaux avec --stop-after et --resume.";
+    struct File {
+        const std::optional<std::string>& path;
+        uint64_t bytes;
+        const char* name;
+    };
+    const File files[] = {{trace, times(writes, kTraceBytesPerWrite), "trace"},
+                          {timing, times(writes, kTimingBytesPerWrite), "des temps"}};
+    uint64_t both = 0;
+    for (const File& f : files) {
+        if (!f.path) continue;
+        auto free = freeSpace(*f.path);
+        if (!free) return free.error();
+        // Two files on one disk share its free space.
+        const bool shared = trace && timing && sameFileSystem(*trace, *timing);
+        uint64_t need = shared ? (both = std::min(both, UINT64_MAX - f.bytes) + f.bytes) : f.bytes;
+        if (need > *free)
+            return "Le fichier " + std::string(f.name) + " " + *f.path + " demanderait " + sizeText(f.bytes, true) +
+                   (shared && need != f.bytes ? " avec l'autre fichier" : "") + ", il reste " +
+                   sizeText(*free, false) + " sur le disque.";
+    }
+    return {};
+}
+
+void WriteTimes::add(Clock::time_point when, uint8_t byte) {
+    if (times_.empty()) first_ = when;
+    const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(when - first_).count();
+    times_.push_back(static_cast<uint64_t>(ns) << 8 | byte);
+}
+
+bool WriteTimes::writeTo(std::ofstream& file) const {
+    // Out in 1 MB pieces: the text of a long run is several times the size of its times.
+    std::string text;
+    for (uint64_t t : times_) {
+        text += std::to_string(t >> 8);
+        text += ' ';
+        text += std::to_string(t & 0xFF);
+        text += '\n';
+        if (text.size() > (1u << 20)) {
+            file << text;
+            text.clear();
+        }
+    }
+    file << text;
+    file.close();
+    return static_cast<bool>(file);
+}
+
+}  // namespace vornelle::cli
