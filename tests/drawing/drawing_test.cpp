@@ -43,6 +43,29 @@ TEST(TextList, ReplacingEntriesKeepsTheOthers) {
     EXPECT_EQ(l.toVector(), (V{"12", "x"}));
 }
 
+TEST(TextList, TextsOfAnyLengthAndReplacementsFromItself) {
+    TextList l;
+    const std::string huge((16u << 20) + 5, 'h');  // past the length a packed entry holds
+    l.push_back("1");
+    l.push_back(huge);
+    l.push_back("0,5");
+    EXPECT_EQ(l[1], huge);
+    EXPECT_EQ(l[2], "0,5");
+    // Replaced from views of the list itself, longer and shorter, long and short.
+    l.set(0, l[2]);
+    l.set(2, l[1]);
+    l.set(1, "x");
+    EXPECT_EQ(l[0], "0,5");
+    EXPECT_EQ(l[1], "x");
+    EXPECT_EQ(l[2], huge);
+    l.set(2, l[2].substr(3));
+    EXPECT_EQ(l[2].size(), huge.size() - 3);
+    l.set(2, l[0]);
+    EXPECT_EQ(l.toVector(), (std::vector<std::string>{"0,5", "x", "0,5"}));
+    l.clear();
+    EXPECT_TRUE(l.empty());
+}
+
 TEST(FraFile, WritePointRuleAndReadBack) {
     test::TempDir dir;
     Drawing d = twoCuts();
