@@ -3,6 +3,7 @@
 // number text of a double (15 significant digits).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,14 @@ void appendNumberText(std::string& out, double value, char separator);
 
 // Round to the nearest whole number, halves to the even neighbour (2,5 -> 2; 3,5 -> 4).
 double roundHalfEven(double value);
+
+// Byte and tick counts that stop at UINT64_MAX instead of wrapping round, so that a need
+// too large to count stays larger than any free space.
+inline uint64_t saturatingProduct(uint64_t a, uint64_t b) {
+    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
+}
+inline uint64_t saturatingSum(uint64_t a, uint64_t b) {
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
 
 }  // namespace vornelle

@@ -1,22 +1,14 @@
 // The trace and timing files of `play`; see playoutputs.h.
 #include "playoutputs.h"
 
-#include <algorithm>
-
 #include "base/files.h"
+#include "base/numbers.h"
 
 namespace vornelle::cli {
-namespace {
-
-uint64_t times(uint64_t a, uint64_t b) {
-    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
-}
-
-}  // namespace
 
 std::string playOutputsShortage(uint64_t records, const std::optional<std::string>& trace,
                                 const std::optional<std::string>& timing) {
-    const uint64_t writes = std::min(times(records, kWritesPerRecord), UINT64_MAX - kExtraWrites) + kExtraWrites;
+    const uint64_t writes = saturatingSum(saturatingProduct(records, kWritesPerRecord), kExtraWrites);
     if (timing && writes > kMaxTimedWrites)
         return "--timing garde en mémoire le temps de " + std::to_string(kMaxTimedWrites) +
                " écritures au plus, cette découpe en demande " + std::to_string(writes) +
@@ -26,8 +18,8 @@ std::string playOutputsShortage(uint64_t records, const std::optional<std::strin
         uint64_t bytes;
         const char* name;
     };
-    const File files[] = {{trace, times(writes, kTraceBytesPerWrite), "trace"},
-                          {timing, times(writes, kTimingBytesPerWrite), "des temps"}};
+    const File files[] = {{trace, saturatingProduct(writes, kTraceBytesPerWrite), "trace"},
+                          {timing, saturatingProduct(writes, kTimingBytesPerWrite), "des temps"}};
     uint64_t both = 0;
     for (const File& f : files) {
         if (!f.path) continue;
@@ -35,7 +27,7 @@ std::string playOutputsShortage(uint64_t records, const std::optional<std::strin
         if (!free) return free.error();
         // Two files on one disk share its free space.
         const bool shared = trace && timing && sameFileSystem(*trace, *timing);
-        uint64_t need = shared ? (both = std::min(both, UINT64_MAX - f.bytes) + f.bytes) : f.bytes;
+        uint64_t need = shared ? (both = saturatingSum(both, f.bytes)) : f.bytes;
         if (need > *free)
             return "Le fichier " + std::string(f.name) + " " + *f.path + " demanderait " + sizeText(f.bytes, true) +
                    (shared && need != f.bytes ? " avec l'autre fichier" : "") + ", il reste " +

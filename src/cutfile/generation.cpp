@@ -91,18 +91,15 @@ uint64_t cutBytesPerTick(const int (&weight)[8]) {
     return std::to_string(widest).size() + 2;
 }
 
-uint64_t times(uint64_t a, uint64_t b) {
-    return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b;
-}
-
 // The refusal when the cut file or the work files would not fit, else empty.
 std::string spaceShortage(uint64_t ticks, const std::string& work, const std::string& def,
                           const int (&weight)[8]) {
-    const uint64_t cut = times(ticks, cutBytesPerTick(weight)), streams = times(ticks, kWorkBytesPerTick);
+    const uint64_t cut = saturatingProduct(ticks, cutBytesPerTick(weight)),
+                   streams = saturatingProduct(ticks, kWorkBytesPerTick);
     const bool shared = sameFileSystem(work, def);
     auto cutFree = freeSpace(def);
     if (!cutFree) return cutFree.error();
-    const uint64_t need = shared ? cut + std::min(streams, UINT64_MAX - cut) : cut;
+    const uint64_t need = shared ? saturatingSum(cut, streams) : cut;
     if (need > *cutFree) {
         if (cut > *cutFree || !shared)
             return "Le fichier découpe demanderait " + sizeText(cut, true) + ", il reste " +
