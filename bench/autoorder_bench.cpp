@@ -8,9 +8,9 @@
 #include <string>
 
 #include "base/numbers.h"
-#include "drawing/autoorder.h"
-#include "drawing/dxfcomplete.h"
-#include "drawing/dxfimport.h"
+#include "drawing/order/autoorder.h"
+#include "drawing/import/complete/dxfcomplete.h"
+#include "drawing/import/dxfimport.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

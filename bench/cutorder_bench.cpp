@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "drawing/cutorder.h"
+#include "drawing/order/cutorder.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -12,9 +12,9 @@
 #include <string>
 
 #include "base/numbers.h"
-#include "cutfile/generation.h"
+#include "cutfile/generation/generation.h"
 #include "drawing/drawing.h"
-#include "run/decoder.h"
+#include "run/decode/decoder.h"
 
 namespace {
 struct NoPointer : vornelle::BusyPointer {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "drawing/dxfcomplete.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/complete/dxfcomplete.h"
+#include "drawing/import/dxfimport.h"
 
 namespace {
 namespace fs = std::filesystem;

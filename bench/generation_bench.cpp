@@ -12,7 +12,7 @@
 #include <string>
 
 #include "base/numbers.h"
-#include "cutfile/generation.h"
+#include "cutfile/generation/generation.h"
 #include "drawing/drawing.h"
 
 namespace {

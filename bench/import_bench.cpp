@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "drawing/save.h"
 
 namespace {

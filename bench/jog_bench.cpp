@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "config/configmachine.h"
-#include "manual/joystickpage.h"
+#include "manual/page/joystickpage.h"
 #include "ui/qtservices.h"
 
 namespace {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "base/numbers.h"
-#include "drawing/dxfimport.h"
-#include "drawing/recordlists.h"
-#include "drawing/view.h"
+#include "drawing/import/dxfimport.h"
+#include "drawing/page/recordlists.h"
+#include "drawing/view/view.h"
 #include "ui/qtpainter.h"
 
 using namespace vornelle;

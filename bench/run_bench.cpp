@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "run/runcontroller.h"
+#include "run/page/runcontroller.h"
 #include "ui/qtservices.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // message.
 #include <string>
 
-#include "drawing/datimport.h"
+#include "drawing/import/datimport.h"
 #include "drawingstate.h"
 
 using namespace vornelle;

@@ -1,6 +1,6 @@
 // Fuzz target: the decoder of cut files, with the wiring and paces taken from the first
 // bytes. It accepts what the check accepts, counts the same records and stays finite.
-#include "run/decoder.h"
+#include "run/decode/decoder.h"
 
 #include <cmath>
 #include <string>

@@ -2,7 +2,7 @@
 // leaves the drawing as it was, with a message.
 #include <string>
 
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "drawingstate.h"
 
 using namespace vornelle;

@@ -1,6 +1,6 @@
 // Fuzz target: the complete DXF import (dxflib, flattening, joining). A refused file leaves the
 // drawing as it was, with a message.
-#include "drawing/dxfcomplete.h"
+#include "drawing/import/complete/dxfcomplete.h"
 
 #include <string>
 

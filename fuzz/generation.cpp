@@ -2,7 +2,7 @@
 // configuration. An input starting with '#' gives on its first line the scale, the pass
 // depth and the X, Y, Z steps per mm, separated by ';'; the rest is the FRA file. The disk
 // reports 8 Mo free, so a drawing that would need more must be refused before it writes.
-#include "cutfile/generation.h"
+#include "cutfile/generation/generation.h"
 
 #include <string>
 #include <vector>

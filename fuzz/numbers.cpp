@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "drawing/datimport.h"
+#include "drawing/import/datimport.h"
 #include "drawing/drawing.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "fuzzsupport.h"
 #include "port/step.h"
 

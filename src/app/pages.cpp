@@ -5,10 +5,10 @@
 
 #include "aboutbox.h"
 #include "base/folders.h"
-#include "config/configurationpage.h"
-#include "cutfile/toolpage.h"
-#include "drawing/dessinpage.h"
-#include "manual/joystickpage.h"
+#include "config/page/configurationpage.h"
+#include "cutfile/page/toolpage.h"
+#include "drawing/page/dessinpage.h"
+#include "manual/page/joystickpage.h"
 
 namespace vornelle {
 namespace {

@@ -7,7 +7,7 @@
 #include "mainwindow.h"
 #include "port/machine.h"
 #include "port/step.h"
-#include "run/runcontroller.h"
+#include "run/page/runcontroller.h"
 #include "run/runstate.h"
 
 namespace vornelle {

@@ -10,7 +10,7 @@
 #include "cutfile/decodersetup.h"
 #include "cutfile/toolfields.h"
 #include "port/step.h"
-#include "run/decodetask.h"
+#include "run/decode/decodetask.h"
 
 namespace vornelle::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include <charconv>
 #include <memory>
 
-#include "run/pathpicture.h"
+#include "run/decode/pathpicture.h"
 #include "ui/qtpainter.h"
 
 namespace vornelle::cli {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands.h"
-#include "run/decodetask.h"
+#include "run/decode/decodetask.h"
 
 namespace vornelle::cli {
 

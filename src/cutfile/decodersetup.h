@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/outcome.h"
-#include "run/decoder.h"
+#include "run/decode/decoder.h"
 #include "toolfields.h"
 
 namespace vornelle {

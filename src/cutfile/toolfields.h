@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/configmachine.h"
-#include "generation.h"
+#include "cutfile/generation/generation.h"
 
 namespace vornelle {
 

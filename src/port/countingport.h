@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "portlibrary.h"
-#include "simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 
 namespace vornelle {
 

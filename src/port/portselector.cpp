@@ -3,7 +3,7 @@
 
 #include <unistd.h>
 
-#include "ppdevport.h"
+#include "port/backends/ppdevport.h"
 
 namespace vornelle {
 

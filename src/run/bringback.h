@@ -10,7 +10,7 @@
 #include "base/interfaces.h"
 #include "base/outcome.h"
 #include "port/portlibrary.h"
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 #include "port/step.h"
 
 namespace vornelle {

@@ -11,7 +11,7 @@
 #include <map>
 #include <vector>
 
-#include "drawing/painter.h"
+#include "drawing/view/painter.h"
 
 namespace vornelle {
 

@@ -11,12 +11,12 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "config/configurationpage.h"
-#include "cutfile/toolpage.h"
-#include "drawing/dessinpage.h"
-#include "drawing/form7.h"
-#include "manual/joystickpage.h"
-#include "run/panel.h"
+#include "config/page/configurationpage.h"
+#include "cutfile/page/toolpage.h"
+#include "drawing/page/dessinpage.h"
+#include "drawing/page/form7.h"
+#include "manual/page/joystickpage.h"
+#include "run/page/panel.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -10,9 +10,9 @@
 #include "app/mainwindow.h"
 #include "app/pages.h"
 #include "config/configmachine.h"
-#include "cutfile/toolpage.h"
+#include "cutfile/page/toolpage.h"
 #include "machinetest.h"
-#include "manual/joystickpage.h"
+#include "manual/page/joystickpage.h"
 #include "testsupport.h"
 #include "ui/qtservices.h"
 

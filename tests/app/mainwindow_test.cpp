@@ -28,7 +28,7 @@
 #include "app/pages.h"
 #include "base/version.h"
 #include "machinetest.h"
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 #include "ui/menupage.h"
 #include "ui/qtservices.h"

@@ -21,8 +21,8 @@
 
 #include "app/mainwindow.h"
 #include "app/pages.h"
-#include "cutfile/toolpage.h"
-#include "drawing/dessinpage.h"
+#include "cutfile/page/toolpage.h"
+#include "drawing/page/dessinpage.h"
 #include "machinetest.h"
 #include "testsupport.h"
 #include "ui/qtservices.h"

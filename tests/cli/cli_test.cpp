@@ -16,11 +16,11 @@
 #include "clirun.h"
 #include "config/configmachine.h"
 #include "cutfile/toolfields.h"
-#include "drawing/autoorder.h"
-#include "drawing/cutorder.h"
-#include "drawing/dxfcomplete.h"
-#include "drawing/dxfimport.h"
-#include "port/simulatedmachine.h"
+#include "drawing/order/autoorder.h"
+#include "drawing/order/cutorder.h"
+#include "drawing/import/complete/dxfcomplete.h"
+#include "drawing/import/dxfimport.h"
+#include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 
 TEST(Cli, GenerateUsageConfigurationAndSuccess) {

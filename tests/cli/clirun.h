@@ -14,7 +14,7 @@
 #include "base/numbers.h"
 #include "config/configmachine.h"
 #include "cutfile/toolfields.h"
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "drawing/save.h"
 #include "testsupport.h"
 

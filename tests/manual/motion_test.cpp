@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "port/portselector.h"
-#include "port/ppdevport.h"
+#include "port/backends/ppdevport.h"
 #include "testsupport.h"
 
 using namespace vornelle;

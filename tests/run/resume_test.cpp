@@ -5,7 +5,7 @@
 
 #include "base/files.h"
 #include "manual/motion.h"
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 #include "run/bringback.h"
 #include "run/resumefile.h"
 #include "run/runengine.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 #include "run/recordreader.h"
 #include "testsupport.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "drawing/painter.h"
+#include "drawing/view/painter.h"
 
 namespace vornelle::test {
 

@@ -9,7 +9,7 @@
 
 #include "base/interfaces.h"
 #include "base/outcome.h"
-#include "configmachine.h"
+#include "config/configmachine.h"
 
 namespace vornelle {
 

@@ -14,7 +14,7 @@
 #include "base/fields.h"
 #include "base/files.h"
 #include "base/numbers.h"
-#include "details.h"
+#include "cutfile/details.h"
 #include "drawing/drawing.h"
 #include "port/step.h"
 #include "streams.h"

@@ -7,7 +7,7 @@
 
 #include "base/numbers.h"
 #include "cutfile/decodersetup.h"
-#include "run/figures.h"
+#include "run/decode/figures.h"
 #include "ui/qtext.h"
 
 namespace vornelle {

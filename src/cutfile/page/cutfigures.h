@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "cutfile/toolfields.h"
-#include "run/decodetask.h"
+#include "run/decode/decodetask.h"
 
 namespace vornelle {
 

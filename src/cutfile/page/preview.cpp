@@ -8,7 +8,7 @@
 
 #include "base/fields.h"
 #include "drawing/drawing.h"
-#include "run/pathpicture.h"
+#include "run/decode/pathpicture.h"
 
 namespace vornelle {
 namespace {

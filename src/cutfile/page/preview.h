@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "base/outcome.h"
-#include "run/decodetask.h"
+#include "run/decode/decodetask.h"
 
 namespace vornelle {
 

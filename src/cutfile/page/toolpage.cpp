@@ -11,9 +11,9 @@
 #include "base/files.h"
 #include "base/numbers.h"
 #include "config/configmachine.h"
-#include "details.h"
-#include "generation.h"
-#include "toolfields.h"
+#include "cutfile/details.h"
+#include "cutfile/generation/generation.h"
+#include "cutfile/toolfields.h"
 #include "ui/qtext.h"
 
 namespace vornelle {

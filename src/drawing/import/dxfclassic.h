@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "drawing.h"
+#include "drawing/drawing.h"
 #include "dxfpairs.h"
 
 namespace vornelle {

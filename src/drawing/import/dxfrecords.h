@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "drawing.h"
+#include "drawing/drawing.h"
 
 namespace vornelle {
 

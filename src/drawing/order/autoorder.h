@@ -7,7 +7,7 @@
 #include <chrono>
 #include <string>
 
-#include "drawing.h"
+#include "drawing/drawing.h"
 
 namespace vornelle {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "base/message.h"
-#include "drawing.h"
+#include "drawing/drawing.h"
 
 namespace vornelle {
 

@@ -3,7 +3,7 @@
 // and, in a line under the view, the travel out of the material before and after.
 #include <QBoxLayout>
 
-#include "autoorder.h"
+#include "drawing/order/autoorder.h"
 #include "dessinpage.h"
 
 namespace vornelle {

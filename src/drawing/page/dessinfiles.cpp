@@ -4,10 +4,10 @@
 #include <QFileInfo>
 
 #include "base/files.h"
-#include "datimport.h"
+#include "drawing/import/datimport.h"
 #include "dessinpage.h"
-#include "dxfimport.h"
-#include "save.h"
+#include "drawing/import/dxfimport.h"
+#include "drawing/save.h"
 
 namespace vornelle {
 namespace {

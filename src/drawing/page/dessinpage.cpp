@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include "trig.h"
+#include "drawing/import/trig.h"
 
 namespace vornelle {
 namespace {

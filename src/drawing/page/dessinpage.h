@@ -17,10 +17,10 @@
 
 #include "base/interfaces.h"
 #include "base/outcome.h"
-#include "drawing.h"
+#include "drawing/drawing.h"
 #include "form7.h"
 #include "recordlists.h"
-#include "shared.h"
+#include "drawing/shared.h"
 #include "ui/filepanel.h"
 #include "ui/menupage.h"
 #include "viewer.h"

@@ -5,7 +5,7 @@
 
 #include "base/numbers.h"
 #include "dessinpage.h"
-#include "dxfcomplete.h"
+#include "drawing/import/complete/dxfcomplete.h"
 
 namespace vornelle {
 namespace {

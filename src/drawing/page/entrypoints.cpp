@@ -4,7 +4,7 @@
 #include <QBoxLayout>
 #include <QWindow>
 
-#include "cutorder.h"
+#include "drawing/order/cutorder.h"
 #include "dessinpage.h"
 
 namespace vornelle {

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "painter.h"
+#include "drawing/view/painter.h"
 
 namespace vornelle {
 

@@ -9,7 +9,7 @@
 #include <QListView>
 #include <QWidget>
 
-#include "drawing.h"
+#include "drawing/drawing.h"
 
 namespace vornelle {
 

@@ -9,9 +9,9 @@
 #include <QWidget>
 
 #include "base/interfaces.h"
-#include "drawing.h"
+#include "drawing/drawing.h"
 #include "picture.h"
-#include "view.h"
+#include "drawing/view/view.h"
 
 namespace vornelle {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "drawing.h"
+#include "drawing/drawing.h"
 #include "painter.h"
 
 namespace vornelle {

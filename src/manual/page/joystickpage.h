@@ -16,7 +16,7 @@
 
 #include "base/interfaces.h"
 #include "config/configmachine.h"
-#include "motion.h"
+#include "manual/motion.h"
 #include "port/machine.h"
 #include "positionlabel.h"
 

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "portfault.h"
+#include "port/portfault.h"
 
 namespace vornelle {
 

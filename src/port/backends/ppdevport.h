@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/outcome.h"
-#include "portlibrary.h"
+#include "port/portlibrary.h"
 
 namespace vornelle {
 

@@ -1,7 +1,7 @@
 // Simulated machine; see simulatedmachine.h.
 #include "simulatedmachine.h"
 
-#include "portfault.h"
+#include "port/portfault.h"
 
 namespace vornelle {
 

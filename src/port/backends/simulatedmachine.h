@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "portlibrary.h"
+#include "port/portlibrary.h"
 
 namespace vornelle {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "port/step.h"
-#include "recordreader.h"
+#include "run/recordreader.h"
 
 namespace vornelle {
 namespace {

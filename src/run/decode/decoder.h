@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "runengine.h"
+#include "run/runengine.h"
 
 namespace vornelle {
 

@@ -10,7 +10,7 @@
 
 #include "decodedpath.h"
 #include "decoder.h"
-#include "drawing/painter.h"
+#include "drawing/view/painter.h"
 
 namespace vornelle {
 

@@ -10,7 +10,7 @@
 #include <chrono>
 
 #include "runlive.h"
-#include "runstate.h"
+#include "run/runstate.h"
 
 namespace vornelle {
 

@@ -6,7 +6,7 @@
 
 #include "base/numbers.h"
 #include "port/portfault.h"
-#include "resumefile.h"
+#include "run/resumefile.h"
 #include "ui/qtext.h"
 
 namespace vornelle {

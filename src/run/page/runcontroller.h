@@ -19,7 +19,7 @@
 #include "panel.h"
 #include "port/machine.h"
 #include "port/step.h"
-#include "runengine.h"
+#include "run/runengine.h"
 
 namespace vornelle {
 

@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "base/numbers.h"
-#include "figures.h"
+#include "run/decode/figures.h"
 #include "port/step.h"
-#include "timeleft.h"
+#include "run/decode/timeleft.h"
 #include "ui/qtpainter.h"
 
 namespace vornelle {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <optional>
 
-#include "decodetask.h"
-#include "pathpicture.h"
-#include "runengine.h"
+#include "run/decode/decodetask.h"
+#include "run/decode/pathpicture.h"
+#include "run/runengine.h"
 
 namespace vornelle {
 

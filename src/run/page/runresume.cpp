@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "base/numbers.h"
-#include "bringback.h"
-#include "resumefile.h"
+#include "run/bringback.h"
+#include "run/resumefile.h"
 #include "runcontroller.h"
 
 namespace vornelle {

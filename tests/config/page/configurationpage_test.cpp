@@ -1,6 +1,6 @@
 // The configuration page on the offscreen platform: load, the pin rule keystroke by keystroke,
 // the save checks and what reaches vrnl1.cfg.
-#include "config/configurationpage.h"
+#include "config/page/configurationpage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Cut-file generation: validation order, the files written, rounding, the failure paths,
 // and the replay of real drawings.
-#include "cutfile/generation.h"
+#include "cutfile/generation/generation.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,7 +15,7 @@
 #include "base/numbers.h"
 #include "cutfile/details.h"
 #include "drawing/drawing.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "base/files.h"
-#include "cutfile/generation.h"
+#include "cutfile/generation/generation.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -10,10 +10,10 @@
 #include <filesystem>
 
 #include "base/numbers.h"
-#include "cutfile/toolpage.h"
-#include "drawing/dxfimport.h"
+#include "cutfile/page/toolpage.h"
+#include "drawing/import/dxfimport.h"
 #include "machinetest.h"
-#include "run/runcontroller.h"
+#include "run/page/runcontroller.h"
 #include "testsupport.h"
 #include "ui/qtservices.h"
 

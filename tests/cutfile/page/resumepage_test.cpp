@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cutfile/toolpage.h"
-#include "drawing/dxfimport.h"
+#include "cutfile/page/toolpage.h"
+#include "drawing/import/dxfimport.h"
 #include "machinetest.h"
 #include "manual/motion.h"
 #include "run/resumefile.h"
-#include "run/runcontroller.h"
+#include "run/page/runcontroller.h"
 #include "testsupport.h"
 #include "ui/qtservices.h"
 

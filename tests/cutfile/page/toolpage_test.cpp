@@ -1,5 +1,5 @@
 // The tool page and a run through it, on the offscreen platform with the simulated machine.
-#include "cutfile/toolpage.h"
+#include "cutfile/page/toolpage.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 
 #include "base/files.h"
 #include "config/configmachine.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "machinetest.h"
-#include "run/runcontroller.h"
+#include "run/page/runcontroller.h"
 #include "testsupport.h"
 #include "ui/qtservices.h"
 

@@ -1,6 +1,6 @@
 // The complete DXF import: each entity kind on a small file written here, joining and its
 // limits, the refusals, and every sample inside its own extents.
-#include "drawing/dxfcomplete.h"
+#include "drawing/import/complete/dxfcomplete.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -1,6 +1,6 @@
 // Joining the complete import's pieces: the smallest gap between free ends, which the page
 // proposes as the next joining distance, checked against every pair.
-#include "drawing/dxfjoin.h"
+#include "drawing/import/complete/dxfjoin.h"
 
 #include <gtest/gtest.h>
 

@@ -7,10 +7,10 @@
 
 #include "base/files.h"
 #include "base/numbers.h"
-#include "drawing/datimport.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/datimport.h"
+#include "drawing/import/dxfimport.h"
 #include "drawing/save.h"
-#include "drawing/trig.h"
+#include "drawing/import/trig.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -1,6 +1,6 @@
 // The automatic cut order on hand-made drawings (containment, entry points, concentric
 // contours, what is left alone) and on real DXF samples (every cut kept, travel never longer).
-#include "drawing/autoorder.h"
+#include "drawing/order/autoorder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <random>
 
 #include "base/numbers.h"
-#include "drawing/containment.h"
-#include "drawing/dxfcomplete.h"
-#include "drawing/dxfimport.h"
+#include "drawing/order/containment.h"
+#include "drawing/import/complete/dxfcomplete.h"
+#include "drawing/import/dxfimport.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -1,12 +1,12 @@
 // Entry points and cut order: the checks of a double click and of "Valider", clearing the
 // entry points, and the reorganisation on hand-made drawings and on a real DXF sample.
-#include "drawing/cutorder.h"
+#include "drawing/order/cutorder.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -1,7 +1,7 @@
 // The drawing page on the offscreen platform, with scripted dialogs and real files: the file
 // panel and its options, Effacer and Renommer, the DXF, DAT and FRA loads, the save checks,
 // the view and the three lists.
-#include "drawing/dessinpage.h"
+#include "drawing/page/dessinpage.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "base/files.h"
-#include "drawing/dxfimport.h"
+#include "drawing/import/dxfimport.h"
 #include "recordingpainter.h"
 #include "testsupport.h"
 

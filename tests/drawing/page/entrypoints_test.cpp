@@ -9,9 +9,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "drawing/autoorder.h"
-#include "drawing/cutorder.h"
-#include "drawing/dessinpage.h"
+#include "drawing/order/autoorder.h"
+#include "drawing/order/cutorder.h"
+#include "drawing/page/dessinpage.h"
 #include "recordingpainter.h"
 #include "testsupport.h"
 

@@ -1,7 +1,7 @@
 // The view of the drawing page: mapping through the picture's window, zoom steps, sizes that
 // wait for the next scroll or zoom, the counts check and the type error, the wheel, Ajuster
 // and the coordinate read-out.
-#include "drawing/viewer.h"
+#include "drawing/page/viewer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The drawing view's engine: the millimetre mapping, the marks and colours of each redraw,
 // the errors that end a redraw, and the fit of a whole drawing.
-#include "drawing/view.h"
+#include "drawing/view/view.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The joystick page on the offscreen platform with the simulated machine.
-#include "manual/joystickpage.h"
+#include "manual/page/joystickpage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The simulated machine decodes rising clock edges with the wiring and inversion flags and
 // opens its switches where it is told.
-#include "port/simulatedmachine.h"
+#include "port/backends/simulatedmachine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The decoded path kept small but true to the steps, the time left at given feeds, and the
 // figures as the tool page words them.
-#include "run/decodedpath.h"
+#include "run/decode/decodedpath.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "port/step.h"
-#include "run/decodetask.h"
-#include "run/figures.h"
-#include "run/timeleft.h"
+#include "run/decode/decodetask.h"
+#include "run/decode/figures.h"
+#include "run/decode/timeleft.h"
 #include "testsupport.h"
 
 using namespace vornelle;

@@ -1,16 +1,16 @@
 // The decoder against the simulated machine playing the same file through the run, on
 // random files, on a real drawing's generated cut file, and a duration worked out by hand.
-#include "run/decoder.h"
+#include "run/decode/decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <random>
 
-#include "cutfile/generation.h"
+#include "cutfile/generation/generation.h"
 #include "drawing/drawing.h"
-#include "drawing/dxfimport.h"
-#include "port/simulatedmachine.h"
+#include "drawing/import/dxfimport.h"
+#include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 
 using namespace vornelle;

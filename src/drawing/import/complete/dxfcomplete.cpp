@@ -8,11 +8,11 @@
 
 #include "base/files.h"
 #include "base/numbers.h"
-#include "dxfclassic.h"
+#include "drawing/import/dxfclassic.h"
 #include "dxfentities.h"
 #include "dxfjoin.h"
 #include "dxfpaths.h"
-#include "dxfrecords.h"
+#include "drawing/import/dxfrecords.h"
 
 namespace vornelle {
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <set>
 
-#include "dxfclassic.h"
-#include "dxfpairs.h"
+#include "drawing/import/dxfclassic.h"
+#include "drawing/import/dxfpairs.h"
 
 namespace vornelle {
 namespace {
