@@ -2,9 +2,9 @@
 // inversions, steps per mm and coefficient, at the configuration's feeds or those given.
 #include <nlohmann/json.hpp>
 
-#include "base/folders.h"
 #include "base/numbers.h"
 #include "checkpng.h"
+#include "clisupport.h"
 #include "commands.h"
 #include "config/configmachine.h"
 #include "cutfile/decodersetup.h"
@@ -14,19 +14,6 @@
 
 namespace vornelle::cli {
 namespace {
-
-bool loadConfig(configmachine& c, Output& out) {
-    auto folder = cheminTemp();
-    if (!folder) return out.error = folder.error(), false;
-    if (!existeconfig(*folder))
-        return out.error = "Vous devez configurer en fonction de votre machine avant d'utiliser Vornelle",
-               false;
-    ConfigRead read = lisconfig(*folder);
-    if (!read.ok()) return out.error = read.error, false;
-    if (std::string m = configIncomplete(read.config); !m.empty()) return out.error = m, false;
-    c = read.config;
-    return true;
-}
 
 // A feed the run accepts: 0 to 100.
 bool feedValue(const std::string& text, const char* which, double& value, Output& out) {
@@ -88,7 +75,7 @@ int check(const CheckArgs& a, Output& out) {
            {"duration", d.seconds},
            {"peak_rate", peak},
            {"problems", d.problems}};
-    out.json = j.dump(-1, ' ', false, J::error_handler_t::replace);
+    out.json = jsonLine(j);
     return 0;
 }
 

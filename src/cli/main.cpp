@@ -47,12 +47,8 @@ CLI::Option* text(CLI::App* c, const std::string& name, std::optional<std::strin
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    CLI::App app{
-        "Vornelle sans fenêtres : les mêmes moteurs que le programme, pour les scripts et les essais.",
-        "vornelle-cli"};
+// The French labels of the help, the version and the footer every help page ends with.
+void describe(CLI::App& app) {
     app.get_formatter()->label("Usage", "Utilisation");
     app.get_formatter()->label("OPTIONS", "OPTIONS");
     app.get_formatter()->label("SUBCOMMAND", "COMMANDE");
@@ -72,8 +68,9 @@ int main(int argc, char** argv) {
         "  sudo adduser $USER lp       le port appartient au groupe lp ; se reconnecter ensuite\n"
         "  sudo systemctl stop cups    un service d'impression peut tenir le port\n"
         "Guide : /usr/share/doc/vornelle/guide.md");
+}
 
-    vornelle::cli::GenerateArgs gen;
+CLI::App* addGenerate(CLI::App& app, vornelle::cli::GenerateArgs& gen) {
     CLI::App* generate = app.add_subcommand(
         "generate", "Fichier découpe NOM.def et détails NOM.det, comme \"Créer fichier fraisage (DEF)\"");
     generate->add_option("DESSIN", gen.drawing, "Dessin FRA")->required()->type_name("");
@@ -83,8 +80,10 @@ int main(int argc, char** argv) {
     text(generate, "--note", gen.note, "Note du fichier détails")->required();
     text(generate, "--feed-in", gen.feedIn, "Vitesse dans la matière (sinon celle de la configuration)");
     text(generate, "--feed-out", gen.feedOut, "Vitesse hors de la matière (sinon celle de la configuration)");
+    return generate;
+}
 
-    vornelle::cli::PlayArgs play;
+CLI::App* addPlay(CLI::App& app, vornelle::cli::PlayArgs& play) {
     CLI::App* playCommand = app.add_subcommand(
         "play", "Joue le fichier découpe sur la machine simulée, sans délai, en répondant Oui");
     playCommand->add_option("DECOUPE", play.cut, "Fichier découpe DEF")->required()->type_name("");
@@ -101,8 +100,10 @@ int main(int argc, char** argv) {
                      "S'arrête après l'enregistrement N comme « Arret d'urgence » et garde NOM.reprise")
         ->type_name("N");
     playCommand->add_flag("--resume", play.resume, "Reprend la découpe arrêtée depuis NOM.reprise");
+    return playCommand;
+}
 
-    vornelle::cli::CheckArgs checkArgs;
+CLI::App* addCheck(CLI::App& app, vornelle::cli::CheckArgs& checkArgs) {
     CLI::App* checkCommand = app.add_subcommand(
         "check", "Décode le fichier découpe comme la découpe le jouera : pas, fin, étendue, durée exacte");
     checkCommand->add_option("DECOUPE", checkArgs.cut, "Fichier découpe DEF")->required()->type_name("");
@@ -114,8 +115,10 @@ int main(int argc, char** argv) {
         ->type_name("FICHIER");
     text(checkCommand, "--size", checkArgs.size, "Taille de l'image en pixels (800x600 par défaut)")
         ->type_name("LxH");
+    return checkCommand;
+}
 
-    vornelle::cli::LatencyArgs latencyArgs;
+CLI::App* addLatency(CLI::App& app, vornelle::cli::LatencyArgs& latencyArgs) {
     CLI::App* latencyCommand = app.add_subcommand(
         "latency",
         "Mesure la régularité des pauses de la découpe sur cet ordinateur (à lancer avant de découper)");
@@ -124,55 +127,99 @@ int main(int argc, char** argv) {
     text(latencyCommand, "--delay-us", latencyArgs.delayUs,
          "Longueur de chaque pause en microsecondes (100 par défaut)")
         ->type_name("D");
+    return latencyCommand;
+}
 
+// import-dxf (dxf) or import-dat; the --entry texts are kept as typed and checked by CLI11.
+CLI::App* addImport(CLI::App& app, bool dxf, vornelle::cli::ImportArgs& import,
+                    std::vector<std::string>& entryTexts) {
+    import.dxf = dxf;
+    CLI::App* c = app.add_subcommand(dxf ? "import-dxf" : "import-dat",
+                                     dxf ? "Importe un dessin DXF et l'enregistre en NOM.fra"
+                                         : "Importe un profil DAT et l'enregistre en NOM.fra");
+    c->add_option(dxf ? "DESSIN" : "PROFIL", import.file, dxf ? "Dessin DXF" : "Profil DAT")
+        ->required()
+        ->type_name("");
+    c->add_option("NOM", import.name, "Nom du dessin FRA, sans extension")->required()->type_name("");
+    c->add_option("--entry", entryTexts,
+                  "Point d'entrée : double clic sur l'enregistrement INDICE de \"Nouvel ordre\" puis "
+                  "\"Valider\" avec le numéro d'ordre NUMERO ; répétable, dans l'ordre donné. "
+                  "\"Réorganisation coupes\" suit le dernier.")
+        ->type_name("INDICE=NUMERO")
+        ->allow_extra_args(false)
+        ->check(CLI::Validator(
+            [](std::string& t) {
+                return vornelle::cli::parseEntry(t) ? std::string()
+                                                    : t + " : attendu INDICE=NUMERO, INDICE en chiffres";
+            },
+            "", "entrée"));
+    c->add_flag("--auto-order", import.autoOrder,
+                "Ordre automatique : trous avant contours, points d'entrée et ordre choisis pour le moins "
+                "de déplacements hors matière, puis \"Réorganisation coupes\"");
+    if (!dxf) return c;
+    CLI::Option* extended = c->add_flag(
+        "--extended", import.extended,
+        "Import complet : LWPOLYLINE, ARC, ELLIPSE, SPLINE, blocs (INSERT), courbes en segments et "
+        "morceaux joints en contours");
+    text(c, "--tolerance", import.tolerance,
+         "Écart maximal entre un segment et sa courbe, en unités du dessin (0,01 par défaut)")
+        ->type_name("T")
+        ->needs(extended);
+    text(c, "--join", import.join, "Distance en dessous de laquelle deux extrémités se joignent (0,001 par défaut)")
+        ->type_name("J")
+        ->needs(extended);
+    return c;
+}
+
+// Every command's arguments and its subcommand, in the order the help lists them.
+struct Commands {
+    vornelle::cli::GenerateArgs gen;
+    vornelle::cli::PlayArgs play;
+    vornelle::cli::CheckArgs check;
+    vornelle::cli::LatencyArgs latency;
     vornelle::cli::ImportArgs imports[2];
     std::vector<std::string> entryTexts[2];
+    CLI::App* generateCommand;
+    CLI::App* playCommand;
+    CLI::App* checkCommand;
+    CLI::App* latencyCommand;
     CLI::App* importCommands[2];
-    for (int k = 0; k < 2; ++k) {
-        bool dxf = k == 0;
-        imports[k].dxf = dxf;
-        CLI::App* c = importCommands[k] = app.add_subcommand(
-            dxf ? "import-dxf" : "import-dat", dxf ? "Importe un dessin DXF et l'enregistre en NOM.fra"
-                                                   : "Importe un profil DAT et l'enregistre en NOM.fra");
-        c->add_option(dxf ? "DESSIN" : "PROFIL", imports[k].file, dxf ? "Dessin DXF" : "Profil DAT")
-            ->required()
-            ->type_name("");
-        c->add_option("NOM", imports[k].name, "Nom du dessin FRA, sans extension")->required()->type_name("");
-        c->add_option("--entry", entryTexts[k],
-                      "Point d'entrée : double clic sur l'enregistrement INDICE de \"Nouvel ordre\" puis "
-                      "\"Valider\" avec le numéro d'ordre NUMERO ; répétable, dans l'ordre donné. "
-                      "\"Réorganisation coupes\" suit le dernier.")
-            ->type_name("INDICE=NUMERO")
-            ->allow_extra_args(false)
-            ->check(CLI::Validator(
-                [](std::string& t) {
-                    return vornelle::cli::parseEntry(t) ? std::string()
-                                                        : t + " : attendu INDICE=NUMERO, INDICE en chiffres";
-                },
-                "", "entrée"));
-        c->add_flag(
-            "--auto-order", imports[k].autoOrder,
-            "Ordre automatique : trous avant contours, points d'entrée et ordre choisis pour le moins "
-            "de déplacements hors matière, puis \"Réorganisation coupes\"");
-        if (!dxf) continue;
-        CLI::Option* extended = c->add_flag(
-            "--extended", imports[k].extended,
-            "Import complet : LWPOLYLINE, ARC, ELLIPSE, SPLINE, blocs (INSERT), courbes en segments et "
-            "morceaux joints en contours");
-        text(c, "--tolerance", imports[k].tolerance,
-             "Écart maximal entre un segment et sa courbe, en unités du dessin (0,01 par défaut)")
-            ->type_name("T")
-            ->needs(extended);
-        text(c, "--join", imports[k].join,
-             "Distance en dessous de laquelle deux extrémités se joignent (0,001 par défaut)")
-            ->type_name("J")
-            ->needs(extended);
+
+    explicit Commands(CLI::App& app) {
+        generateCommand = addGenerate(app, gen);
+        playCommand = addPlay(app, play);
+        checkCommand = addCheck(app, check);
+        latencyCommand = addLatency(app, latency);
+        for (int k = 0; k < 2; ++k) importCommands[k] = addImport(app, k == 0, imports[k], entryTexts[k]);
+        for (CLI::App* c : {generateCommand, playCommand, checkCommand, latencyCommand, importCommands[0],
+                            importCommands[1]})
+            c->group("Commandes");
     }
 
-    for (CLI::App* c :
-         {generate, playCommand, checkCommand, latencyCommand, importCommands[0], importCommands[1]})
-        c->group("Commandes");
+    // The exit status of the command given.
+    int run(Output& out) {
+        if (generateCommand->parsed()) return vornelle::cli::generate(gen, out);
+        if (playCommand->parsed()) return vornelle::cli::play(play, out);
+        if (checkCommand->parsed()) return vornelle::cli::check(check, out);
+        if (latencyCommand->parsed()) return vornelle::cli::latency(latency, out);
+        int code = 2;
+        for (int k = 0; k < 2; ++k) {
+            if (!importCommands[k]->parsed()) continue;
+            for (const std::string& t : entryTexts[k]) imports[k].entries.push_back(*vornelle::cli::parseEntry(t));
+            code = vornelle::cli::importDrawing(imports[k], out);
+        }
+        return code;
+    }
+};
 
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{
+        "Vornelle sans fenêtres : les mêmes moteurs que le programme, pour les scripts et les essais.",
+        "vornelle-cli"};
+    describe(app);
+    Commands commands(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -189,25 +236,8 @@ int main(int argc, char** argv) {
                      french(what).c_str());
         return 2;
     }
-
     Output out;
-    int code = 2;
-    if (generate->parsed()) {
-        code = vornelle::cli::generate(gen, out);
-    } else if (playCommand->parsed()) {
-        code = vornelle::cli::play(play, out);
-    } else if (checkCommand->parsed()) {
-        code = vornelle::cli::check(checkArgs, out);
-    } else if (latencyCommand->parsed()) {
-        code = vornelle::cli::latency(latencyArgs, out);
-    } else {
-        for (int k = 0; k < 2; ++k) {
-            if (!importCommands[k]->parsed()) continue;
-            for (const std::string& t : entryTexts[k])
-                imports[k].entries.push_back(*vornelle::cli::parseEntry(t));
-            code = vornelle::cli::importDrawing(imports[k], out);
-        }
-    }
+    int code = commands.run(out);
     if (!out.error.empty()) std::fprintf(stderr, "%s\n", out.error.c_str());
     if (!out.json.empty()) std::printf("%s\n", out.json.c_str());
     return code;

@@ -60,4 +60,51 @@ bool WriteTimes::writeTo(std::ofstream& file) const {
     return static_cast<bool>(file);
 }
 
+std::string PlayFiles::open() {
+    if (tracePath_) {
+        trace_.open(*tracePath_, std::ios::binary | std::ios::trunc);
+        if (!trace_) return "Impossible d'écrire le fichier " + *tracePath_;
+    }
+    if (timingPath_) {
+        timing_.open(*timingPath_, std::ios::binary | std::ios::trunc);
+        if (!timing_) return "Impossible d'écrire le fichier " + *timingPath_;
+    }
+    return {};
+}
+
+void PlayFiles::follow(SimulatedMachine& machine) {
+    machine.setObserver([this](uint8_t v) {
+        if (timingPath_) times_.add(SimulatedMachine::Clock::now(), v);
+        if (tracePath_) {
+            traceBuffer_ += std::to_string(v);
+            traceBuffer_ += '\n';
+            if (traceBuffer_.size() > (1 << 20)) {
+                trace_ << traceBuffer_;
+                traceBuffer_.clear();
+            }
+        }
+    });
+}
+
+std::string PlayFiles::prepare(uint64_t records) {
+    if (std::string m = playOutputsShortage(records, tracePath_, timingPath_); !m.empty()) {
+        // Refused before the first write: the files opened for it are left empty, removed.
+        for (const auto* f : {&tracePath_, &timingPath_})
+            if (*f) removeFile(**f);
+        return m;
+    }
+    if (timingPath_) times_.reserve(records * kWritesPerRecord + kExtraWrites);
+    return {};
+}
+
+std::string PlayFiles::close() {
+    if (timing_.is_open() && !times_.writeTo(timing_)) return "Erreur d'écriture du fichier " + *timingPath_;
+    if (trace_.is_open()) {
+        trace_ << traceBuffer_;
+        trace_.close();
+        if (!trace_) return "Erreur d'écriture du fichier " + *tracePath_;
+    }
+    return {};
+}
+
 }  // namespace vornelle::cli

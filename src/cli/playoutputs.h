@@ -1,5 +1,6 @@
 // The trace and timing files of `play`: their size is known from the records to play before
-// the first write, so a long cut cannot fill the disk or the memory halfway through.
+// the first write, so a long cut cannot fill the disk or the memory halfway through; the bytes
+// come from the simulated machine as the port takes them.
 #pragma once
 
 #include <chrono>
@@ -8,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "port/backends/simulatedmachine.h"
 
 namespace vornelle::cli {
 
@@ -38,6 +41,31 @@ class WriteTimes {
   private:
     Clock::time_point first_;
     std::vector<uint64_t> times_;
+};
+
+// The two files asked for on the command line, from opening to the last byte written.
+class PlayFiles {
+  public:
+    PlayFiles(const std::optional<std::string>& trace, const std::optional<std::string>& timing)
+        : tracePath_(trace), timingPath_(timing) {}
+    // Both files created empty, the trace first; the message when one cannot be.
+    std::string open();
+    // Every byte the machine takes goes to the trace and the times from now on.
+    void follow(SimulatedMachine& machine);
+    // Before the first write: the refusal when `records` records would not fit (the files
+    // then removed), else empty; room made for the times.
+    std::string prepare(uint64_t records);
+    // After the run: the times and the rest of the trace written out; the message on failure.
+    std::string close();
+
+  private:
+    const std::optional<std::string>& tracePath_;
+    const std::optional<std::string>& timingPath_;
+    std::ofstream trace_, timing_;
+    std::string traceBuffer_;
+    // Times are kept in memory during the run: writing them out as they come would delay
+    // the very steps they measure.
+    WriteTimes times_;
 };
 
 }  // namespace vornelle::cli
