@@ -24,6 +24,49 @@ Pace paceAt(double feed, double c) {
     return {n ? *n : 0, n.has_value()};
 }
 
+// The port as the decoder replays it: the last byte written and the tool's place in steps
+// from the start.
+struct PortReplay {
+    uint8_t last = 0;
+    std::array<long, 3> pos = {0, 0, 0};
+};
+
+// One write `v` of a record lasting `recordSeconds`: a step on each rising clock, counted in
+// the figures of its axis, and the mm it moved added to `moved`.
+inline void replayWrite(const DecoderSetup& setup, uint8_t v, double recordSeconds, PortReplay& port,
+                        Decoded& out, double (&moved)[3]) {
+    const auto& w = setup.weights;
+    for (int a = 0; a < 3; ++a) {
+        int clk = w[2 * a + 1];
+        if (clk == 0 || !(v & clk) || (port.last & clk)) continue;
+        bool dir = (v & w[2 * a]) != 0;
+        if (setup.inv[a]) dir = !dir;
+        AxisFigures& f = out.axes[a];
+        port.pos[a] += dir ? -1 : 1;
+        ++(dir ? f.minus : f.plus);
+        f.min = std::min(f.min, port.pos[a]);
+        f.max = std::max(f.max, port.pos[a]);
+        moved[a] += decodedMm(setup, a, 1);
+        double rate = recordSeconds > 0 ? 1 / recordSeconds : -1;
+        if (rate < 0 || f.peakRate < 0)
+            f.peakRate = -1;
+        else
+            f.peakRate = std::max(f.peakRate, rate);
+    }
+    port.last = v;
+}
+
+// What the whole file shows that the user must know before cutting.
+void noteProblems(const std::array<long, 3>& pos, uint64_t unwired, Decoded& out) {
+    if (pos[0] != 0 || pos[1] != 0 || pos[2] != 0)
+        out.problems.push_back("La découpe ne finit pas à son point de départ : X " + std::to_string(pos[0]) +
+                               ", Y " + std::to_string(pos[1]) + ", Z " + std::to_string(pos[2]) + " pas.");
+    if (unwired > 0)
+        out.problems.push_back(
+            std::to_string(unwired) +
+            " enregistrements lèvent une ligne dont le poids est 0 : ces pas sont perdus.");
+}
+
 }  // namespace
 
 double decodedMm(const DecoderSetup& setup, int axis, long steps) {
@@ -55,9 +98,9 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
     Pace current = in;
     bool outOfMaterial = true;
     uint64_t unwired = 0;
-    uint8_t last = 0, r = 0;
+    uint8_t r = 0;
     bool changed = false;  // a material change has been met
-    std::array<long, 3> pos = {0, 0, 0};
+    PortReplay port;
     for (;;) {
         RecordReader::Result res = file.next(r);
         if (res == RecordReader::Result::End) break;
@@ -71,33 +114,14 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
         if (r & ~wired) ++unwired;
         double recordSeconds = 2.0 * current.count * kIterationSeconds;
         double moved[3] = {0, 0, 0};
-        for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r}) {
-            for (int a = 0; a < 3; ++a) {
-                int clk = w[2 * a + 1];
-                if (clk == 0 || !(v & clk) || (last & clk)) continue;
-                bool dir = (v & w[2 * a]) != 0;
-                if (setup.inv[a]) dir = !dir;
-                AxisFigures& f = out.axes[a];
-                pos[a] += dir ? -1 : 1;
-                ++(dir ? f.minus : f.plus);
-                f.min = std::min(f.min, pos[a]);
-                f.max = std::max(f.max, pos[a]);
-                moved[a] += decodedMm(setup, a, 1);
-                double rate = recordSeconds > 0 ? 1 / recordSeconds : -1;
-                if (rate < 0 || f.peakRate < 0)
-                    f.peakRate = -1;
-                else
-                    f.peakRate = std::max(f.peakRate, rate);
-            }
-            last = v;
-        }
+        for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r}) replayWrite(setup, v, recordSeconds, port, out, moved);
         double length = std::sqrt(moved[0] * moved[0] + moved[1] * moved[1] + moved[2] * moved[2]);
         (outOfMaterial ? out.lengthOut : out.lengthIn) += length;
         ++(outOfMaterial ? out.ticksOut : out.ticksIn);
         if (!changed) ++out.leadingTicks;
         out.seconds += recordSeconds;
         if (observer) {
-            observer->record(out.records, pos, !outOfMaterial);
+            observer->record(out.records, port.pos, !outOfMaterial);
             if ((out.records & 0xffff) == 0 && observer->cancelled()) {
                 out.error = "cancelled";
                 return out;
@@ -109,14 +133,8 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
         out.error = "Le fichier découpe " + path + " est vide : rien à découper.";
         return out;
     }
-    for (int a = 0; a < 3; ++a) out.axes[a].position = pos[a];
-    if (pos[0] != 0 || pos[1] != 0 || pos[2] != 0)
-        out.problems.push_back("La découpe ne finit pas à son point de départ : X " + std::to_string(pos[0]) +
-                               ", Y " + std::to_string(pos[1]) + ", Z " + std::to_string(pos[2]) + " pas.");
-    if (unwired > 0)
-        out.problems.push_back(
-            std::to_string(unwired) +
-            " enregistrements lèvent une ligne dont le poids est 0 : ces pas sont perdus.");
+    for (int a = 0; a < 3; ++a) out.axes[a].position = port.pos[a];
+    noteProblems(port.pos, unwired, out);
     return out;
 }
 
