@@ -165,7 +165,8 @@ CLI::App* addImport(CLI::App& app, bool dxf, vornelle::cli::ImportArgs& import,
          "Écart maximal entre un segment et sa courbe, en unités du dessin (0,01 par défaut)")
         ->type_name("T")
         ->needs(extended);
-    text(c, "--join", import.join, "Distance en dessous de laquelle deux extrémités se joignent (0,001 par défaut)")
+    text(c, "--join", import.join,
+         "Distance en dessous de laquelle deux extrémités se joignent (0,001 par défaut)")
         ->type_name("J")
         ->needs(extended);
     return c;
@@ -205,7 +206,8 @@ struct Commands {
         int code = 2;
         for (int k = 0; k < 2; ++k) {
             if (!importCommands[k]->parsed()) continue;
-            for (const std::string& t : entryTexts[k]) imports[k].entries.push_back(*vornelle::cli::parseEntry(t));
+            for (const std::string& t : entryTexts[k])
+                imports[k].entries.push_back(*vornelle::cli::parseEntry(t));
             code = vornelle::cli::importDrawing(imports[k], out);
         }
         return code;

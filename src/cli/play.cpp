@@ -89,8 +89,13 @@ Outcome<ResumePoint> resumePoint(const std::string& cut) {
 class Player {
   public:
     Player(const PlayArgs& a, const configmachine& c)
-        : args_(a), tool_(toolFieldsFrom(c)), wiring_(wiring(tool_, c)), ports_(false),
-          machine_(ports_.simulated()), host_(runFields(tool_, a.cut), state_), files_(a.trace, a.timing),
+        : args_(a),
+          tool_(toolFieldsFrom(c)),
+          wiring_(wiring(tool_, c)),
+          ports_(false),
+          machine_(ports_.simulated()),
+          host_(runFields(tool_, a.cut), state_),
+          files_(a.trace, a.timing),
           screen_{machine_, address(), state_, host_, host_, host_, pace(), pointer_} {
         machine_.setRecording(false);
         machine_.setWiring(wiring_);
@@ -161,7 +166,9 @@ class Player {
             return 1;
         }
         if (!resumeProblem.empty()) return out.error = resumeProblem, 1;
-        auto xyz = [](auto get) { return nlohmann::ordered_json{{"x", get(0)}, {"y", get(1)}, {"z", get(2)}}; };
+        auto xyz = [](auto get) {
+            return nlohmann::ordered_json{{"x", get(0)}, {"y", get(1)}, {"z", get(2)}};
+        };
         // Records and position from the start of the cut, also after a resume.
         nlohmann::ordered_json j = {{"records", plan_->start + outcome_.records},
                                     {"writes", machine_.writeCount()},

@@ -29,9 +29,9 @@ std::string playOutputsShortage(uint64_t records, const std::optional<std::strin
         const bool shared = trace && timing && sameFileSystem(*trace, *timing);
         uint64_t need = shared ? (both = saturatingSum(both, f.bytes)) : f.bytes;
         if (need > *free)
-            return "Le fichier " + std::string(f.name) + " " + *f.path + " demanderait " + sizeText(f.bytes, true) +
-                   (shared && need != f.bytes ? " avec l'autre fichier" : "") + ", il reste " +
-                   sizeText(*free, false) + " sur le disque.";
+            return "Le fichier " + std::string(f.name) + " " + *f.path + " demanderait " +
+                   sizeText(f.bytes, true) + (shared && need != f.bytes ? " avec l'autre fichier" : "") +
+                   ", il reste " + sizeText(*free, false) + " sur le disque.";
     }
     return {};
 }

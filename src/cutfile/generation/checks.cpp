@@ -43,8 +43,8 @@ std::optional<Message> convertMachine(const GenerationInput& in, MachineFields& 
     for (int a = 0; a < 3; ++a) {
         auto v = decimalValue(*spmmTexts[a]);
         if (!v)
-            return Message{"Nombre de pas par mm de l'axe " + std::string(1, "XYZ"[a]) + " illisible : " +
-                               quotedText(*spmmTexts[a]) + ". Vérifiez la configuration.",
+            return Message{"Nombre de pas par mm de l'axe " + std::string(1, "XYZ"[a]) +
+                               " illisible : " + quotedText(*spmmTexts[a]) + ". Vérifiez la configuration.",
                            kFailTitle, style::kStopOk};
         m.spmm[a] = *v;
     }

@@ -24,7 +24,8 @@ std::string farPoint(const std::string& fra, long line, char axis, double steps)
 
 }  // namespace
 
-std::string writeScaledPoints(const std::string& fraPath, const MachineFields& m, const std::string& premPath) {
+std::string writeScaledPoints(const std::string& fraPath, const MachineFields& m,
+                              const std::string& premPath) {
     auto fra = FieldReader::open(fraPath);
     if (!fra) return "Le fichier FRA " + fraPath + " est illisible.";
     auto prem = FieldWriter::append(premPath);
@@ -34,8 +35,8 @@ std::string writeScaledPoints(const std::string& fraPath, const MachineFields& m
     do {
         long line = fra->line();
         if (!fra->next(fx) || !fra->next(fy) || !fra->next(fz))
-            return std::string(kFraUnusable) + "\n" + fraPath + ", ligne " + std::to_string(fra->line()) + " : " +
-                   (fra->fieldTooLong() ? "champ de plus de 1 Mo." : "enregistrement incomplet.");
+            return std::string(kFraUnusable) + "\n" + fraPath + ", ligne " + std::to_string(fra->line()) +
+                   " : " + (fra->fieldTooLong() ? "champ de plus de 1 Mo." : "enregistrement incomplet.");
         ++record;
         auto x = coordinateValue(fx), y = coordinateValue(fy), z = decimalValue(fz);
         if (!x || !y || !z) {

@@ -15,11 +15,11 @@ namespace vornelle {
 
 // The machine fields the stages use, converted and checked once.
 struct MachineFields {
-    double scale = 0;    // drawing units to mm
-    double depth = 0;    // mm of Z per unit of the drawing's Z flag
-    double spmm[3]{};    // steps per mm, X Y Z
-    int weight[8]{};     // port bit of each signal: DIR X, CLOCK X, DIR Y, ... (0: none)
-    bool invert[3]{};    // DIR lines written inverted, X Y Z
+    double scale = 0;  // drawing units to mm
+    double depth = 0;  // mm of Z per unit of the drawing's Z flag
+    double spmm[3]{};  // steps per mm, X Y Z
+    int weight[8]{};   // port bit of each signal: DIR X, CLOCK X, DIR Y, ... (0: none)
+    bool invert[3]{};  // DIR lines written inverted, X Y Z
 };
 
 // The refusal of the tool page's fields, in the order the page checks them, before anything

@@ -114,7 +114,8 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
         if (r & ~wired) ++unwired;
         double recordSeconds = 2.0 * current.count * kIterationSeconds;
         double moved[3] = {0, 0, 0};
-        for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r}) replayWrite(setup, v, recordSeconds, port, out, moved);
+        for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r})
+            replayWrite(setup, v, recordSeconds, port, out, moved);
         double length = std::sqrt(moved[0] * moved[0] + moved[1] * moved[1] + moved[2] * moved[2]);
         (outOfMaterial ? out.lengthOut : out.lengthIn) += length;
         ++(outOfMaterial ? out.ticksOut : out.ticksIn);
