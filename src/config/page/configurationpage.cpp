@@ -41,17 +41,26 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
     setWindowTitle("Configuration de l'environnement ");
 
     auto* top = new QVBoxLayout(this);
+    buildNotice(top);
+
+    auto* columns = new QHBoxLayout;
+    top->addLayout(columns);
+    buildMachineParameters(columns);
+    buildPortParameters(columns);
+    buildWeightBoxes();
+    buildSaveButton(top);
+}
+
+void ConfigurationPage::buildNotice(QVBoxLayout* top) {
     auto* notice = new QLabel(
         "Attention; veillez à saisir les données avec une virgule et non un point comme séparateur décimal "
         "!");
     notice->setObjectName("Label20");
     notice->setStyleSheet("color: #a00000; font-weight: bold;");
     top->addWidget(notice);
+}
 
-    auto* columns = new QHBoxLayout;
-    top->addLayout(columns);
-
-    // Left: machine parameters.
+void ConfigurationPage::buildMachineParameters(QHBoxLayout* columns) {
     auto* machine = new QGroupBox("Paramètres machine");
     auto* mg = new QGridLayout(machine);
     mg->addWidget(new QLabel("Nombre de pas par mm"), 0, 0, 1, 2);
@@ -84,8 +93,9 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
     Text[5]->setToolTip("Présélection de la vitesse outil dans la matière");
     mg->setRowStretch(r, 1);
     columns->addWidget(machine);
+}
 
-    // Right: port parameters.
+void ConfigurationPage::buildPortParameters(QHBoxLayout* columns) {
     auto* portBox = new QGroupBox("Paramètres du port");
     auto* pg = new QGridLayout(portBox);
     pg->addWidget(new QLabel("Saisir la valeur de la pinoche connectée pour chaque axe"), 0, 0, 1, 4);
@@ -96,7 +106,7 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
         int dir, clk, check;
     } pins[] = {
         {"axe X", 10, 11, 1}, {"axe Y", 12, 13, 2}, {"axe Z", 14, 15, 3}, {"non connecté", 22, 23, 0}};
-    r = 2;
+    int r = 2;
     for (const PinRow& p : pins) {
         auto* axis = new QLabel(p.caption);
         pg->addWidget(axis, r, 0);
@@ -125,8 +135,9 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
     pg->addLayout(lptRow, r++, 0, 1, 4);
     pg->addWidget(connectorDrawing(), r++, 0, 1, 4);
     columns->addWidget(portBox, 1);
+}
 
-    // Hidden weight boxes.
+void ConfigurationPage::buildWeightBoxes() {
     for (int n : {16, 17, 18, 19, 20, 21, 24, 25}) {
         QLineEdit* w = box(("Text" + std::to_string(n)).c_str());
         w->setParent(this);
@@ -137,7 +148,9 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
         QLineEdit* weight = Text[pw[1]];
         connect(pin, &QLineEdit::textChanged, this, [this, pin, weight] { applyPinRule(pin, weight); });
     }
+}
 
+void ConfigurationPage::buildSaveButton(QVBoxLayout* top) {
     auto* save = new QPushButton("Sauvegarder la configuration et fermer la page ");
     save->setObjectName("Command1");
     connect(save, &QPushButton::clicked, this, &ConfigurationPage::save);

@@ -11,6 +11,9 @@
 #include "base/outcome.h"
 #include "config/configmachine.h"
 
+class QHBoxLayout;
+class QVBoxLayout;
+
 namespace vornelle {
 
 class ConfigurationPage : public QWidget {
@@ -28,6 +31,14 @@ class ConfigurationPage : public QWidget {
     configmachine record() const;
 
   private:
+    // The build steps, in the order the constructor calls them: that order is the order the
+    // widgets join the page, which the tab chain and screen readers follow.
+    void buildNotice(QVBoxLayout* top);
+    void buildMachineParameters(QHBoxLayout* columns);
+    void buildPortParameters(QHBoxLayout* columns);
+    void buildWeightBoxes();
+    void buildSaveButton(QVBoxLayout* top);
+
     QLineEdit* box(const char* name, const QString& text = {});
     void applyPinRule(QLineEdit* pin, QLineEdit* weight);
     QWidget* connectorDrawing();

@@ -24,6 +24,8 @@
 #include "ui/filepanel.h"
 #include "ui/menupage.h"
 
+class QVBoxLayout;
+
 namespace vornelle {
 
 class ToolPage : public QWidget, public MenuPage {
@@ -68,6 +70,16 @@ class ToolPage : public QWidget, public MenuPage {
     std::string field(const char* name) const;
 
   private:
+    // The build steps, in the order the constructor calls them: that order is the order the
+    // widgets join the page, which the tab chain and screen readers follow.
+    void buildPupitre(QVBoxLayout* left);
+    void buildBrowser(QVBoxLayout* left);
+    void buildNameFields(QVBoxLayout* right);
+    void buildParameters(QVBoxLayout* right);
+    void buildPreview(QVBoxLayout* right);
+    void buildHiddenFields();
+    void buildMenus();
+
     QLineEdit* edit(const char* name, const QString& text = {});
     void redraw(double c, bool fromZoom);
     void folderPicked(const std::string& folder);

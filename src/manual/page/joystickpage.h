@@ -20,6 +20,9 @@
 #include "port/machine.h"
 #include "positionlabel.h"
 
+class QHBoxLayout;
+class QVBoxLayout;
+
 namespace vornelle {
 
 class JoystickPage : public QWidget {
@@ -50,6 +53,15 @@ class JoystickPage : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    // The build steps, in the order the constructor calls them: that order is the order the
+    // widgets join the page, which the tab chain and screen readers follow.
+    void buildStepsPerMm(QVBoxLayout* left);
+    void buildDistance(QVBoxLayout* left);
+    void buildSpeed(QVBoxLayout* left);
+    void buildArrows(QHBoxLayout* top);
+    void buildInversion(QVBoxLayout* right);
+    void buildCommands(QVBoxLayout* right);
+
     QLineEdit* edit(const char* name, const QString& text);
     MoveContext context(JobContext& job);
     // Starts `move` on the machine; its message, if any, is shown under `title` at the end.
