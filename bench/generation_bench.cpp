@@ -5,62 +5,22 @@
 #include <sys/resource.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "base/numbers.h"
-#include "cutfile/generation/generation.h"
-#include "drawing/drawing.h"
-
-namespace {
-struct NoPointer : vornelle::BusyPointer {
-    void setBusy(bool) override {}
-};
-}  // namespace
+#include "spiral.h"
 
 int main(int argc, char** argv) {
     long turns = argc > 1 ? std::atol(argv[1]) : 225;
     namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / "vornelle-gen-bench";
-    fs::remove_all(dir);
-    fs::create_directories(dir / "work");
+    fs::path dir = vornelle::bench::freshFolder("vornelle-gen-bench");
+    vornelle::Drawing d = vornelle::bench::spiral(turns, dir);
 
-    // Spiral: 720 points per turn, radius growing 1 mm per turn, one cut.
-    vornelle::Drawing d;
-    const int perTurn = 720;
-    auto pt = [](double r, double a) {
-        return std::make_pair(vornelle::numberText(r * std::cos(a), ','),
-                              vornelle::numberText(r * std::sin(a), ','));
-    };
-    auto first = pt(5, 0);
-    d.appendRecord(first.first, first.second, "0");
-    for (long i = 0; i <= turns * perTurn; ++i) {
-        double a = 2 * M_PI * i / perTurn;
-        auto p = pt(5 + static_cast<double>(i) / perTurn, a);
-        d.appendRecord(p.first, p.second, "1");
-    }
-    auto last = pt(5 + turns, 0);
-    d.appendRecord(last.first, last.second, "0");
-    std::string fra = (dir / "spirale.fra").string();
-    vornelle::writeFra(d, fra);
-
-    vornelle::GenerationInput in;
-    in.text1 = fra;
-    in.Text9 = (dir / "spirale").string();
-    in.Text7 = "banc d'essai";
-    in.Text4 = "1";
-    in.Text12 = "2";
-    in.Text6 = in.Text3 = "200";
-    in.Text5 = "400";
-    in.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
-    in.inversions = {"0", "0", "1"};
-    NoPointer pointer;
-    auto t0 = std::chrono::steady_clock::now();
-    vornelle::GenerationResult r = vornelle::generate(in, (dir / "work/").string(), pointer);
-    double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    vornelle::GenerationInput in = vornelle::bench::spiralInput(dir);
+    double total = 0;
+    vornelle::GenerationResult r = vornelle::bench::timedGeneration(in, dir, total);
     if (!r.ok) {
         std::fprintf(stderr, "%s\n", r.message.text.c_str());
         return 1;

@@ -7,41 +7,19 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "app/mainwindow.h"
-#include "app/pages.h"
 #include "config/configmachine.h"
 #include "cutfile/page/toolpage.h"
 #include "machinetest.h"
+#include "mainwindowfixture.h"
 #include "manual/page/joystickpage.h"
-#include "testsupport.h"
-#include "ui/qtservices.h"
 
 using namespace vornelle;
 
 namespace {
-struct App {
-    test::TempDir dir;
-    test::ScriptedDialogs dialogs;
-    struct Late : Navigator {
-        Navigator* target = nullptr;
-        void show(PageId p) override { target->show(p); }
-        void hide(PageId p) override { target->hide(p); }
-        void close(PageId p) override { target->close(p); }
-    } nav;
-    PortSelector ports{false};
-    Machine machine{ports, postToScreen(qApp)};
-    test::RecordingPacer pacer;
-    struct : BusyPointer {
-        void setBusy(bool) override {}
-    } pointer;
-    RunState run;
-    DrawingShared drawing;
-    RunController runner{run, nav, dialogs, pacer, pointer, machine};
-    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
-    std::unique_ptr<MainWindow> window;
-
-    App() {
-        ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
+// The program's window, shown, on a machine of 100 steps per mm at feeds 50.
+struct App : test::MainWindowFixture {
+    App() : MainWindowFixture(configure) { window->show(); }
+    static void configure(const test::TempDir& dir) {
         configmachine c;
         c.pasmmX = "100", c.pasmmY = "100", c.pasmmZ = "100";
         c.coefvitesse = "0,01", c.vitdecoupe = "50", c.vithorsmatiere = "50";
@@ -52,14 +30,6 @@ struct App {
         c.poidsdirX = "1", c.poidsclkX = "2", c.poidsdirY = "4", c.poidsclkY = "8";
         c.poidsdirZ = "16", c.poidsclkZ = "32";
         EXPECT_TRUE(sauveconfig(dir.path(), c));
-        window = std::make_unique<MainWindow>([this](PageId id) { return makePage(id, services); });
-        nav.target = window.get();
-        window->show();
-    }
-    ~App() {
-        test::waitIdle(machine);
-        window.reset();
-        ::unsetenv("VORNELLE_HOME");
     }
     ToolPage* tool() { return static_cast<ToolPage*>(window->page(PageId::Mach)); }
     JoystickPage* joystick() { return static_cast<JoystickPage*>(window->page(PageId::Form5)); }

@@ -20,7 +20,6 @@
 #include <QTimer>
 #include <array>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 
@@ -28,10 +27,9 @@
 #include "app/pages.h"
 #include "base/version.h"
 #include "machinetest.h"
+#include "mainwindowfixture.h"
 #include "port/backends/simulatedmachine.h"
-#include "testsupport.h"
 #include "ui/menupage.h"
-#include "ui/qtservices.h"
 
 using namespace vornelle;
 
@@ -100,6 +98,105 @@ QStringList menuTexts(QMainWindow& w) {
     for (QAction* a : w.menuBar()->actions()) t << a->text();
     return t;
 }
+
+// The data folder of a user's road: a configuration (200 steps per mm, feeds 100) and the
+// square and circle sample as pieces/carre.dxf.
+void carreFolder(const test::TempDir& dir) {
+    test::drawingFolder(
+        dir,
+        "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\","
+        "\"8\",\"16\",\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n",
+        test::squareSample(), "carre.dxf");
+}
+
+// The drawing page, from the main menu's "Fichier".
+QWidget* openDrawingPage(MainWindow& w) {
+    for (QAction* a : w.menuBar()->actions())
+        if (a->text() == "Fichier") a->trigger();
+    return w.page(PageId::Dessin);
+}
+
+// The page's file panel on a DXF file of the folder pieces, as the user picks it.
+void chooseDxf(MainWindow& w, QWidget* dessin, const QString& file) {
+    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
+    byCaption<QRadioButton>(dessin, "Fichier DXF")->click();
+    clickItem(dessin->findChild<QListWidget*>("Dir1"), "pieces", true);
+    clickItem(dessin->findChild<QListWidget*>("File1"), file, false);
+}
+
+// The drawing saved as FRA under the name typed: the drawing page closes.
+void saveFra(MainWindow& w, QWidget* dessin, const std::string& name) {
+    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
+    byCaption<QRadioButton>(dessin, "Fichier FRA")->click();
+    auto* text2 = dessin->findChild<QLineEdit*>("Text2");
+    text2->clear();
+    QTest::keyClicks(text2, QString::fromStdString(name));
+    byCaption<QPushButton>(dessin, "Sauver")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w.page(PageId::Dessin), nullptr);
+}
+
+// On the tool page: the note typed, the cut file made, then cut to its end.
+void makeAndCut(test::MainWindowFixture& f, QWidget* mach, const QString& note) {
+    QTest::keyClicks(mach->findChild<QPlainTextEdit*>("Text7"), note);
+    byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
+    ASSERT_FALSE(f.dialogs.calls.empty());
+    EXPECT_EQ(f.dialogs.calls.back().text, "Fichier découpe créé avec succés");
+    byCaption<QPushButton>(mach, "Découper")->click();
+    ASSERT_TRUE(test::waitIdle(f.machine));
+    EXPECT_EQ(f.dialogs.calls.back().text, "découpe terminée !");
+}
+
+// The square (records 76 to 82) entered at its corner 10,10, then the circle (0 to 75) at its
+// point half way round, 0,5, through Form7; then "Réorganisation coupes". Text1 runs on from 1
+// to 2 by itself.
+void squareThenCircle(test::MainWindowFixture& f, QWidget* dessin) {
+    auto* list6 = dessin->findChild<QListView*>("List6");
+    for (int row : {79, 37}) {
+        doubleClickRow(list6, row);
+        QWidget* form7 = visibleWindow("Form7");
+        ASSERT_NE(form7, nullptr) << row;
+        EXPECT_EQ(form7->findChild<QLineEdit*>("Text1")->text(), row == 79 ? "1" : "2");
+        byCaption<QPushButton>(form7, "Valider un nouveau point d'entrée dans la matière")->click();
+        EXPECT_EQ(visibleWindow("Form7"), nullptr);
+    }
+    byCaption<QPushButton>(dessin, "Réorganisation coupes")->click();
+    ASSERT_TRUE(f.dialogs.calls.empty()) << f.dialogs.calls.back().text;
+    EXPECT_EQ(dessin->findChild<QLineEdit*>("Text3")->text(), "2");
+}
+
+// The command line, given the same choices, writes the same file as the page.
+void cliWritesTheSameFra(const test::TempDir& dir) {
+    std::string cmd = "cd '" + dir.file("pieces") + "' && " + CLI_PATH +
+                      " import-dxf carre.dxf ligne --entry 79=1 --entry 37=2 >/dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::string page = test::slurp(dir.file("pieces/carre.fra"));
+    EXPECT_FALSE(page.empty());
+    EXPECT_EQ(page, test::slurp(dir.file("pieces/ligne.fra")));
+}
+
+// X and Y (steps) where Z first leaves 0, taken on the machine's thread while it lives.
+class Plunges {
+  public:
+    explicit Plunges(SimulatedMachine& s) : s_(s) {
+        s_.setObserver([this](uint8_t) {
+            std::lock_guard<std::mutex> lock(m_);
+            if (lastZ_ == 0 && s_.position(2) != 0) list_.push_back({s_.position(0), s_.position(1)});
+            lastZ_ = s_.position(2);
+        });
+    }
+    ~Plunges() { s_.setObserver({}); }
+    std::vector<std::array<long, 2>> taken() {
+        std::lock_guard<std::mutex> lock(m_);
+        return list_;
+    }
+
+  private:
+    SimulatedMachine& s_;
+    std::mutex m_;
+    std::vector<std::array<long, 2>> list_;
+    long lastZ_ = 0;
+};
 }  // namespace
 
 TEST(MainWindow, OnePagePerKindAndFreshLoadAfterUnload) {
@@ -155,21 +252,8 @@ TEST(MainWindow, OnePagePerKindAndFreshLoadAfterUnload) {
 }
 
 TEST(MainWindow, RealPagesFromTheMenu) {
-    test::TempDir dir;
-    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
-    test::ScriptedDialogs dialogs;
-    test::RecordingNavigator nav;
-    PortSelector ports(false);
-    Machine machine(ports, postToScreen(qApp));
-    test::RecordingPacer pacer;
-    struct : BusyPointer {
-        void setBusy(bool) override {}
-    } pointer;
-    RunState run;
-    DrawingShared drawing;
-    RunController runner(run, nav, dialogs, pacer, pointer, machine);
-    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
-    MainWindow w([&services](PageId id) { return makePage(id, services); });
+    test::MainWindowFixture f;
+    MainWindow& w = *f.window;
     w.show();
     for (QAction* a : w.menuBar()->actions())
         if (a->objectName() == "config") a->trigger();
@@ -177,7 +261,7 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->objectName(), "configuration");
     EXPECT_EQ(w.mdiArea()->activeSubWindow()->windowTitle(), "Configuration de l'environnement ");
-    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_TRUE(f.dialogs.calls.empty());
     for (QAction* a : w.menuBar()->actions())
         if (a->objectName() == "info") a->trigger();
     QWidget* about = w.page(PageId::Form2);
@@ -188,7 +272,6 @@ TEST(MainWindow, RealPagesFromTheMenu) {
     ASSERT_NE(version, nullptr);
     EXPECT_EQ(version->text(), QString("Version ") + kVersion);
     EXPECT_TRUE(version->text().startsWith("Version 3.9")) << version->text().toStdString();
-    ::unsetenv("VORNELLE_HOME");
 }
 
 // The program ends when no window of it remains: the about box, a window of its own, keeps it
@@ -236,178 +319,52 @@ TEST(MainWindow, AboutBoxOutlivesTheMainWindow) {
 // A user's whole road: a DXF drawing imported on the drawing page, saved as FRA, proposed by
 // the tool page, turned into a cut file and cut on the simulated machine, which ends at home.
 TEST(MainWindow, FromADxfDrawingToACut) {
-    test::TempDir dir;
-    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
-    test::spit(
-        dir.file("vrnl1.cfg"),
-        "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\","
-        "\"8\",\"16\",\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n");
-    std::filesystem::create_directories(dir.file("pieces"));
-    std::filesystem::copy(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
-                          dir.file("pieces/carre.dxf"));
-    test::ScriptedDialogs dialogs;
-    struct Late : Navigator {
-        Navigator* target = nullptr;
-        void show(PageId p) override { target->show(p); }
-        void hide(PageId p) override { target->hide(p); }
-        void close(PageId p) override { target->close(p); }
-    } nav;
-    PortSelector ports(false);
-    ports.simulated().setRecording(false);
-    Machine machine(ports, postToScreen(qApp));
-    test::RecordingPacer pacer;
-    struct : BusyPointer {
-        void setBusy(bool) override {}
-    } pointer;
-    RunState run;
-    DrawingShared drawing;
-    RunController runner(run, nav, dialogs, pacer, pointer, machine);
-    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
-    MainWindow w([&services](PageId id) { return makePage(id, services); });
-    nav.target = &w;
+    test::MainWindowFixture f(carreFolder);
+    f.ports.simulated().setRecording(false);
+    MainWindow& w = *f.window;
     w.show();
 
-    for (QAction* a : w.menuBar()->actions())
-        if (a->text() == "Fichier") a->trigger();
-    QWidget* dessin = w.page(PageId::Dessin);
+    QWidget* dessin = openDrawingPage(w);
     ASSERT_NE(dessin, nullptr);
-    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
-    byCaption<QRadioButton>(dessin, "Fichier DXF")->click();
-    auto* dirs = dessin->findChild<QListWidget*>("Dir1");
-    clickItem(dirs, "pieces", true);
-    clickItem(dessin->findChild<QListWidget*>("File1"), "carre.dxf", false);
-    EXPECT_EQ(dessin->findChild<QLineEdit*>("Text2")->text().toStdString(), dir.file("pieces/carre.dxf"));
+    chooseDxf(w, dessin, "carre.dxf");
+    EXPECT_EQ(dessin->findChild<QLineEdit*>("Text2")->text().toStdString(), f.dir.file("pieces/carre.dxf"));
     byCaption<QPushButton>(dessin, "Charger")->click();
-    EXPECT_TRUE(dialogs.calls.empty()) << dialogs.calls.back().text;
-    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
-    byCaption<QRadioButton>(dessin, "Fichier FRA")->click();
-    auto* name = dessin->findChild<QLineEdit*>("Text2");
-    name->clear();
-    QTest::keyClicks(name, QString::fromStdString(dir.file("pieces/carre")));
-    byCaption<QPushButton>(dessin, "Sauver")->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w.page(PageId::Dessin), nullptr);
+    EXPECT_TRUE(f.dialogs.calls.empty()) << f.dialogs.calls.back().text;
+    saveFra(w, dessin, f.dir.file("pieces/carre"));
 
     QWidget* mach = w.page(PageId::Mach);
     ASSERT_NE(mach, nullptr);
-    EXPECT_EQ(mach->findChild<QLineEdit*>("text1")->text().toStdString(), dir.file("pieces/carre.fra"));
-    EXPECT_EQ(mach->findChild<QLineEdit*>("Text9")->text().toStdString(), dir.file("pieces/carre"));
-    QTest::keyClicks(mach->findChild<QPlainTextEdit*>("Text7"), "carre d'essai");
-    byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
-    ASSERT_FALSE(dialogs.calls.empty());
-    EXPECT_EQ(dialogs.calls.back().text, "Fichier découpe créé avec succés");
-    byCaption<QPushButton>(mach, "Découper")->click();
-    ASSERT_TRUE(test::waitIdle(machine));
-    EXPECT_EQ(dialogs.calls.back().text, "découpe terminée !");
-    EXPECT_GT(ports.simulated().writeCount(), 1000);
-    for (int a = 0; a < 3; ++a) EXPECT_EQ(ports.simulated().position(a), 0) << a;
-    ::unsetenv("VORNELLE_HOME");
+    EXPECT_EQ(mach->findChild<QLineEdit*>("text1")->text().toStdString(), f.dir.file("pieces/carre.fra"));
+    EXPECT_EQ(mach->findChild<QLineEdit*>("Text9")->text().toStdString(), f.dir.file("pieces/carre"));
+    ASSERT_NO_FATAL_FAILURE(makeAndCut(f, mach, "carre d'essai"));
+    EXPECT_GT(f.ports.simulated().writeCount(), 1000);
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(f.ports.simulated().position(a), 0) << a;
 }
 
 // The same road with the cut order chosen on the drawing page: entry points inside the square
 // and the circle of a real DXF sample, the square first; the cut file plunges at each chosen
 // point in the new order, and the command line given the same choices writes the same FRA file.
 TEST(MainWindow, EntryPointsAndCutOrderFromTheDrawingPageToTheCut) {
-    test::TempDir dir;
-    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
-    test::spit(
-        dir.file("vrnl1.cfg"),
-        "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\","
-        "\"8\",\"16\",\"32\",\"64\",\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n");
-    std::filesystem::create_directories(dir.file("pieces"));
-    std::filesystem::copy(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
-                          dir.file("pieces/carre.dxf"));
-    test::ScriptedDialogs dialogs;
-    struct Late : Navigator {
-        Navigator* target = nullptr;
-        void show(PageId p) override { target->show(p); }
-        void hide(PageId p) override { target->hide(p); }
-        void close(PageId p) override { target->close(p); }
-    } nav;
-    PortSelector ports(false);
-    ports.simulated().setRecording(false);
-    // X and Y (steps) where Z first leaves 0, on the machine's thread.
-    std::mutex m;
-    std::vector<std::array<long, 2>> plunges;
-    long lastZ = 0;
-    ports.simulated().setObserver([&](uint8_t) {
-        SimulatedMachine& s = ports.simulated();
-        std::lock_guard<std::mutex> lock(m);
-        if (lastZ == 0 && s.position(2) != 0) plunges.push_back({s.position(0), s.position(1)});
-        lastZ = s.position(2);
-    });
-    Machine machine(ports, postToScreen(qApp));
-    test::RecordingPacer pacer;
-    struct : BusyPointer {
-        void setBusy(bool) override {}
-    } pointer;
-    RunState run;
-    DrawingShared drawing;
-    RunController runner(run, nav, dialogs, pacer, pointer, machine);
-    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
-    MainWindow w([&services](PageId id) { return makePage(id, services); });
-    nav.target = &w;
+    test::MainWindowFixture f(carreFolder);
+    f.ports.simulated().setRecording(false);
+    Plunges plunges(f.ports.simulated());
+    MainWindow& w = *f.window;
     w.show();
 
-    for (QAction* a : w.menuBar()->actions())
-        if (a->text() == "Fichier") a->trigger();
-    QWidget* dessin = w.page(PageId::Dessin);
+    QWidget* dessin = openDrawingPage(w);
     ASSERT_NE(dessin, nullptr);
-    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
-    byCaption<QRadioButton>(dessin, "Fichier DXF")->click();
-    clickItem(dessin->findChild<QListWidget*>("Dir1"), "pieces", true);
-    clickItem(dessin->findChild<QListWidget*>("File1"), "carre.dxf", false);
+    chooseDxf(w, dessin, "carre.dxf");
     byCaption<QPushButton>(dessin, "Charger")->click();
-    ASSERT_TRUE(dialogs.calls.empty()) << dialogs.calls.back().text;
-
-    // The square (records 76 to 82) entered at its corner 10,10, then the circle (0 to 75)
-    // at its point half way round, 0,5. Text1 runs on from 1 to 2 by itself.
-    auto* list6 = dessin->findChild<QListView*>("List6");
-    for (int row : {79, 37}) {
-        doubleClickRow(list6, row);
-        QWidget* form7 = visibleWindow("Form7");
-        ASSERT_NE(form7, nullptr) << row;
-        EXPECT_EQ(form7->findChild<QLineEdit*>("Text1")->text(), row == 79 ? "1" : "2");
-        byCaption<QPushButton>(form7, "Valider un nouveau point d'entrée dans la matière")->click();
-        EXPECT_EQ(visibleWindow("Form7"), nullptr);
-    }
-    byCaption<QPushButton>(dessin, "Réorganisation coupes")->click();
-    ASSERT_TRUE(dialogs.calls.empty()) << dialogs.calls.back().text;
-    EXPECT_EQ(dessin->findChild<QLineEdit*>("Text3")->text(), "2");
-
-    menuAction(w, "Fichier", "Choisir un fichier ")->trigger();
-    byCaption<QRadioButton>(dessin, "Fichier FRA")->click();
-    auto* name = dessin->findChild<QLineEdit*>("Text2");
-    name->clear();
-    QTest::keyClicks(name, QString::fromStdString(dir.file("pieces/carre")));
-    byCaption<QPushButton>(dessin, "Sauver")->click();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(w.page(PageId::Dessin), nullptr);
-
-    // The command line, given the same choices, writes the same file.
-    std::string cmd = "cd '" + dir.file("pieces") + "' && " + CLI_PATH +
-                      " import-dxf carre.dxf ligne --entry 79=1 --entry 37=2 >/dev/null";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    std::string page = test::slurp(dir.file("pieces/carre.fra"));
-    EXPECT_FALSE(page.empty());
-    EXPECT_EQ(page, test::slurp(dir.file("pieces/ligne.fra")));
+    ASSERT_TRUE(f.dialogs.calls.empty()) << f.dialogs.calls.back().text;
+    ASSERT_NO_FATAL_FAILURE(squareThenCircle(f, dessin));
+    saveFra(w, dessin, f.dir.file("pieces/carre"));
+    ASSERT_NO_FATAL_FAILURE(cliWritesTheSameFra(f.dir));
 
     QWidget* mach = w.page(PageId::Mach);
     ASSERT_NE(mach, nullptr);
     EXPECT_EQ(mach->findChild<QLineEdit*>("Text4")->text(), "1");  // scale 1: 200 steps per mm
-    QTest::keyClicks(mach->findChild<QPlainTextEdit*>("Text7"), "carre dans le nouvel ordre");
-    byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
-    ASSERT_FALSE(dialogs.calls.empty());
-    EXPECT_EQ(dialogs.calls.back().text, "Fichier découpe créé avec succés");
-    byCaption<QPushButton>(mach, "Découper")->click();
-    ASSERT_TRUE(test::waitIdle(machine));
-    EXPECT_EQ(dialogs.calls.back().text, "découpe terminée !");
-    {
-        std::lock_guard<std::mutex> lock(m);
-        // The square first at 10,10 mm, then the circle at 0,5 mm (as imported: 10,5 then 0,0).
-        EXPECT_EQ(plunges, (std::vector<std::array<long, 2>>{{2000, 2000}, {0, 1000}}));
-    }
-    for (int a = 0; a < 3; ++a) EXPECT_EQ(ports.simulated().position(a), 0) << a;
-    ports.simulated().setObserver({});
-    ::unsetenv("VORNELLE_HOME");
+    ASSERT_NO_FATAL_FAILURE(makeAndCut(f, mach, "carre dans le nouvel ordre"));
+    // The square first at 10,10 mm, then the circle at 0,5 mm (as imported: 10,5 then 0,0).
+    EXPECT_EQ(plunges.taken(), (std::vector<std::array<long, 2>>{{2000, 2000}, {0, 1000}}));
+    for (int a = 0; a < 3; ++a) EXPECT_EQ(f.ports.simulated().position(a), 0) << a;
 }

@@ -17,15 +17,11 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
-#include <filesystem>
 
-#include "app/mainwindow.h"
-#include "app/pages.h"
 #include "cutfile/page/toolpage.h"
 #include "drawing/page/dessinpage.h"
 #include "machinetest.h"
-#include "testsupport.h"
-#include "ui/qtservices.h"
+#include "mainwindowfixture.h"
 
 using namespace vornelle;
 
@@ -67,49 +63,26 @@ bool entryPointShot(QMainWindow& w, DessinPage* page, const std::string& file) {
     settle();
     return shot.save(QString::fromStdString(file));
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    std::string out = argc > 1 ? argv[1] : "docs";
-    test::TempDir dir;
-    ::setenv("VORNELLE_HOME", dir.path().c_str(), 1);
-    test::spit(
-        dir.file("vrnl1.cfg"),
+// The data folder: a configuration (200 steps per mm, feeds 60 and 90) and the ribs sample
+// as pieces/nervures.dxf.
+void ribsFolder(const test::TempDir& dir) {
+    test::drawingFolder(
+        dir,
         "\"200\",\"200\",\"400\",\"0,01\",\"60\",\"90\",\"2\",\"5\",\"1\",\"2\",\"4\",\"8\",\"16\",\"32\","
-        "\"64\",\"128\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n");
-    std::filesystem::create_directories(dir.file("pieces"));
-    std::filesystem::copy(std::string(SAMPLES_DIR) + "/dxf/gen-ezdxf__r12_rib_sheet.dxf",
-                          dir.file("pieces/nervures.dxf"));
-    test::ScriptedDialogs dialogs;
-    struct Late : Navigator {
-        Navigator* target = nullptr;
-        void show(PageId p) override { target->show(p); }
-        void hide(PageId p) override { target->hide(p); }
-        void close(PageId p) override { target->close(p); }
-    } nav;
-    PortSelector ports(false);
-    ports.simulated().setRecording(false);
-    Machine machine(ports, postToScreen(&app));
-    test::RecordingPacer pacer;
-    struct : BusyPointer {
-        void setBusy(bool) override {}
-    } pointer;
-    RunState run;
-    DrawingShared drawing;
-    RunController runner(run, nav, dialogs, pacer, pointer, machine);
-    AppServices services{dialogs, nav, machine, pacer, pointer, run, drawing, runner};
-    MainWindow w([&services](PageId id) { return makePage(id, services); });
-    nav.target = &w;
-    w.resize(1280, 860);
-    w.show();
-    w.setPortStatus("Port simulé (aucun port parallèle)");
-    w.show(PageId::Dessin);
-    auto* page = static_cast<DessinPage*>(w.page(PageId::Dessin));
+        "\"64\",\"128\",\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,0\r\n",
+        test::sample("dxf/gen-ezdxf__r12_rib_sheet.dxf"), "nervures.dxf");
+}
+
+// The ribs imported on the drawing page, maximised, a record chosen in List3, and the panel open
+// again on the name the drawing will be saved under.
+DessinPage* loadRibs(test::MainWindowFixture& f) {
+    f.window->show(PageId::Dessin);
+    auto* page = static_cast<DessinPage*>(f.window->page(PageId::Dessin));
     if (auto* sub = page->parentWidget()) sub->showMaximized();
     page->choise();
     byCaption<QRadioButton>(page, "Fichier DXF")->click();
-    page->filePanel()->openFolder(dir.file("pieces"));
+    page->filePanel()->openFolder(f.dir.file("pieces"));
     page->filePanel()->clickFile("nervures.dxf");
     page->chargerDxf();
     page->viewer()->ajuster();
@@ -118,47 +91,78 @@ int main(int argc, char** argv) {
     // The panel again, as the user opens it to save.
     page->choise();
     byCaption<QRadioButton>(page, "Fichier FRA")->click();
-    page->findChild<QLineEdit*>("Text2")->setText(QString::fromStdString(dir.file("pieces/nervures")));
+    page->findChild<QLineEdit*>("Text2")->setText(QString::fromStdString(f.dir.file("pieces/nervures")));
     settle();
-    bool ok = w.grab().save(QString::fromStdString(out + "/dessin.png"));
-    ok = entryPointShot(w, page, out + "/form7.png") && ok;
+    return page;
+}
+
+// The drawing saved: the tool page that opens on it, maximised.
+bool toolShot(MainWindow& w, DessinPage* page, const std::string& file) {
     page->sauver();
     settle();
     if (QWidget* mach = w.page(PageId::Mach))
         if (auto* sub = mach->parentWidget()) sub->showMaximized();
     settle();
-    ok = w.grab().save(QString::fromStdString(out + "/outil.png")) && ok;
-    // The cut file decoded on the tool page; the cut held at 40 % while the panel is taken.
-    if (auto* mach = static_cast<ToolPage*>(w.page(PageId::Mach))) {
-        mach->findChild<QPlainTextEdit*>("Text7")->setPlainText("nervures d'essai");
-        byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
-        while (mach->figures()->decoding()) QApplication::processEvents(QEventLoop::AllEvents, 5);
-        settle();
-        ok = w.grab().save(QString::fromStdString(out + "/outil-decode.png")) && ok;
-        long holdAt = 4000;
-        if (auto r = mach->figures()->result()) holdAt = static_cast<long>(r->figures.records * 2 * 4 / 10);
-        test::Gate gate;
-        machine.setStepHook([&] {
-            if (ports.simulated().writeCount() > holdAt && !gate.reached()) gate.arrive();
-        });
-        if (QPushButton* cut = byCaption<QPushButton>(mach, "Découper")) {
-            cut->click();
-            if (gate.waitReached()) {
-                QEventLoop wait;  // let the panel's progress line come up
-                QTimer::singleShot(600, &wait, &QEventLoop::quit);
-                wait.exec();
-                if (DecencoursPanel* panel = runner.panel()) {
-                    while (panel->live()->decoding()) QApplication::processEvents(QEventLoop::AllEvents, 5);
-                    panel->resize(480, 560);
-                    runner.showProgress();
-                    settle();
-                    ok = panel->grab().save(QString::fromStdString(out + "/decencours.png")) && ok;
-                }
+    return w.grab().save(QString::fromStdString(file));
+}
+
+// The cut started and held at 40 % of its records while the panel, its progress line up, is
+// taken; then let go to its end.
+bool panelShot(test::MainWindowFixture& f, ToolPage* mach, const std::string& file) {
+    bool ok = true;
+    long holdAt = 4000;
+    if (auto r = mach->figures()->result()) holdAt = static_cast<long>(r->figures.records * 2 * 4 / 10);
+    test::Gate gate;
+    f.machine.setStepHook([&] {
+        if (f.ports.simulated().writeCount() > holdAt && !gate.reached()) gate.arrive();
+    });
+    if (QPushButton* cut = byCaption<QPushButton>(mach, "Découper")) {
+        cut->click();
+        if (gate.waitReached()) {
+            QEventLoop wait;  // let the panel's progress line come up
+            QTimer::singleShot(600, &wait, &QEventLoop::quit);
+            wait.exec();
+            if (DecencoursPanel* panel = f.runner.panel()) {
+                while (panel->live()->decoding()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+                panel->resize(480, 560);
+                f.runner.showProgress();
+                settle();
+                ok = panel->grab().save(QString::fromStdString(file));
             }
-            gate.release();
-            test::waitIdle(machine);
         }
+        gate.release();
+        test::waitIdle(f.machine);
     }
-    for (const auto& c : dialogs.calls) std::fprintf(stderr, "message: %s\n", c.text.c_str());
+    return ok;
+}
+
+// The cut file made and decoded on the tool page, then the panel during the cut.
+bool cutShots(test::MainWindowFixture& f, const std::string& out) {
+    auto* mach = static_cast<ToolPage*>(f.window->page(PageId::Mach));
+    if (!mach) return true;
+    mach->findChild<QPlainTextEdit*>("Text7")->setPlainText("nervures d'essai");
+    byCaption<QPushButton>(mach, "Créer fichier fraisage (DEF)")->click();
+    while (mach->figures()->decoding()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+    settle();
+    bool ok = f.window->grab().save(QString::fromStdString(out + "/outil-decode.png"));
+    return panelShot(f, mach, out + "/decencours.png") && ok;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::string out = argc > 1 ? argv[1] : "docs";
+    test::MainWindowFixture f(ribsFolder);
+    f.ports.simulated().setRecording(false);
+    MainWindow& w = *f.window;
+    w.resize(1280, 860);
+    w.show();
+    w.setPortStatus("Port simulé (aucun port parallèle)");
+    DessinPage* page = loadRibs(f);
+    bool ok = w.grab().save(QString::fromStdString(out + "/dessin.png"));
+    ok = entryPointShot(w, page, out + "/form7.png") && ok;
+    ok = toolShot(w, page, out + "/outil.png") && ok;
+    ok = cutShots(f, out) && ok;
+    for (const auto& c : f.dialogs.calls) std::fprintf(stderr, "message: %s\n", c.text.c_str());
     return ok ? 0 : 1;
 }

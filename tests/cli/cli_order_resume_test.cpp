@@ -17,17 +17,16 @@
 #include "clirun.h"
 #include "config/configmachine.h"
 #include "cutfile/toolfields.h"
-#include "drawing/order/autoorder.h"
-#include "drawing/order/cutorder.h"
 #include "drawing/import/complete/dxfcomplete.h"
 #include "drawing/import/dxfimport.h"
+#include "drawing/order/autoorder.h"
+#include "drawing/order/cutorder.h"
 #include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 
 TEST(Cli, StopAfterThenResumeTracesMakeTheUninterruptedTraceForEveryStopPoint) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    configureHome(dir);
     std::string sample = std::string(SAMPLES_DIR) + "/dxf/deb-freecad-common__Square.dxf";
     ASSERT_EQ(cli(dir.path(), "import-dxf '" + sample + "' carre").code, 0);
     CliRun gen = cli(dir.path(), "generate carre.fra c --scale 1 --depth 1 --note n");
@@ -82,8 +81,7 @@ TEST(Cli, StopAfterThenResumeTracesMakeTheUninterruptedTraceForEveryStopPoint) {
 
 TEST(Cli, AutoOrderThenGenerateAndPlayEndsAtTheOrigin) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    configureHome(dir);
     const std::string rib = std::string(SAMPLES_DIR) + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf";
     CliRun imp = cli(dir.path(), "import-dxf '" + rib + "' ribs --extended --auto-order");
     ASSERT_EQ(imp.code, 0) << imp.err;

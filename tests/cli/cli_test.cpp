@@ -16,10 +16,10 @@
 #include "clirun.h"
 #include "config/configmachine.h"
 #include "cutfile/toolfields.h"
-#include "drawing/order/autoorder.h"
-#include "drawing/order/cutorder.h"
 #include "drawing/import/complete/dxfcomplete.h"
 #include "drawing/import/dxfimport.h"
+#include "drawing/order/autoorder.h"
+#include "drawing/order/cutorder.h"
 #include "port/backends/simulatedmachine.h"
 #include "testsupport.h"
 
@@ -50,8 +50,7 @@ TEST(Cli, GenerateUsageConfigurationAndSuccess) {
 
 TEST(Cli, SampleDrawingFromImportToCutFileToPlay) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    configureHome(dir);
     std::string sample = std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
     CliRun imp = cli(dir.path(), "import-dxf '" + sample + "' piece");
     ASSERT_EQ(imp.code, 0) << imp.err;
@@ -112,8 +111,7 @@ TEST(Cli, HelpVersionAndUsageErrors) {
         EXPECT_NE(r.err.find("INDICE=NUMERO"), std::string::npos) << r.err;
     }
     // A negative value is a value, not an option.
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    configureHome(dir);
     CliRun negative = cli(dir.path(), "generate d.fra p --scale 1 --depth -1 --note n");
     EXPECT_EQ(negative.code, 1);  // the generation ran and found no drawing
     EXPECT_EQ(negative.err.rfind("Le fichier FRA d.fra", 0), 0u) << negative.err;
@@ -121,8 +119,7 @@ TEST(Cli, HelpVersionAndUsageErrors) {
 
 TEST(Cli, EntryPointsReorderTheSampleAndTheCutFollowsThem) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    configureHome(dir);
     // The square (records 76 to 82) first from its corner 10,10; the circle (0 to 75) next,
     // from its point at 180 degrees, 0,5.
     CliRun imp = cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' piece --entry 79=1 --entry 37=2");
@@ -184,8 +181,7 @@ TEST(Cli, RefusedEntriesWriteNothing) {
 
 TEST(Cli, PacedPlayWritesTheSameBytesAtTheRunsPace) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    configureHome(dir);
     vornelle::test::spit(dir.file("d.fra"),
                          "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
     CliRun gen = cli(dir.path(), "generate d.fra p --scale 1 --depth 1 --note n");
@@ -287,13 +283,18 @@ TEST(Cli, EntryPointsAfterAnExtendedImport) {
     EXPECT_EQ(vornelle::test::slurp(dir.file("piece.fra")), vornelle::test::slurp(dir.file("engine.fra")));
 }
 
+namespace {
+// A configured home with the square and circle sample made into coupe.def at scale 1, 3 mm deep.
+void sampleCut(const vornelle::test::TempDir& dir) {
+    configureHome(dir);
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' piece").code, 0);
+    ASSERT_EQ(cli(dir.path(), "generate piece.fra coupe --scale 1 --depth 3 --note n").code, 0);
+}
+}  // namespace
+
 TEST(Cli, CheckDecodesTheSampleCutAsPlayStepsItAndGivesItsDuration) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
-    std::string sample = std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
-    ASSERT_EQ(cli(dir.path(), "import-dxf '" + sample + "' piece").code, 0);
-    ASSERT_EQ(cli(dir.path(), "generate piece.fra coupe --scale 1 --depth 3 --note n").code, 0);
+    ASSERT_NO_FATAL_FAILURE(sampleCut(dir));
     CliRun play = cli(dir.path(), "play coupe.def");
     ASSERT_EQ(play.code, 0) << play.err;
     CliRun check = cli(dir.path(), "check coupe.def");
@@ -334,11 +335,7 @@ TEST(Cli, CheckDecodesTheSampleCutAsPlayStepsItAndGivesItsDuration) {
 
 TEST(Cli, CheckPngDrawsTheDecodedPathAtTheAskedSize) {
     vornelle::test::TempDir dir;
-    std::filesystem::create_directories(dir.file("data"));
-    vornelle::test::spit(dir.file("data/vrnl1.cfg"), kConfig);
-    std::string sample = std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
-    ASSERT_EQ(cli(dir.path(), "import-dxf '" + sample + "' piece").code, 0);
-    ASSERT_EQ(cli(dir.path(), "generate piece.fra coupe --scale 1 --depth 3 --note n").code, 0);
+    ASSERT_NO_FATAL_FAILURE(sampleCut(dir));
     CliRun r = cli(dir.path(), "check coupe.def --png trajet.png --size 320x240");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "");

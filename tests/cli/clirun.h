@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -37,8 +38,13 @@ const char* kConfig =
     "\"64\","
     "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
 
-const std::string kSquareAndCircle =
-    std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
+const std::string kSquareAndCircle = vornelle::test::squareSample();
+
+// The home's data folder, configured with kConfig.
+inline void configureHome(const vornelle::test::TempDir& home) {
+    std::filesystem::create_directories(home.file("data"));
+    vornelle::test::spit(home.file("data/vrnl1.cfg"), kConfig);
+}
 
 // The plunges of a played cut: the X and Y steps where Z leaves 0, decoded from the trace of
 // port bytes with the wiring the tool page takes from the configuration.

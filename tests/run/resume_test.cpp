@@ -4,59 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
+#include "cutfilerig.h"
 #include "manual/motion.h"
-#include "port/backends/simulatedmachine.h"
 #include "run/bringback.h"
 #include "run/resumefile.h"
-#include "run/runengine.h"
-#include "testsupport.h"
 
 using namespace vornelle;
 
 namespace {
 
-class Host : public RunHost {
-  public:
-    explicit Host(RunState& st) : state(st) {}
-    const RunFields& fields() override { return f; }
-    void setFeeds(const std::string&, const std::string&) override {}
-    int scrollPosition() override { return position; }
-    void setScrollPosition(int p) override {
-        position = p;
-        state.scrollChanged(p);
-    }
-    void showRun() override {}
-    void stopShown() override {}
-    void endRun() override {}
-    void progress(uint64_t, uint64_t) override {}
-    RunState& state;
-    RunFields f;
-    int position = 0;
-};
-
-struct NoPointer : BusyPointer {
-    void setBusy(bool) override {}
-};
-
 // One program session on the simulated machine: its own flags, panel and dialogs.
-struct Session {
-    SimulatedMachine machine;
-    RunState state;
-    Host host{state};
-    test::ScriptedDialogs dialogs;
-    test::ScriptedYield yield;
-    test::RecordingPacer pacer;
-    NoPointer pointer;
-    RunServices services{machine, 888, state, host, dialogs, yield, pacer, pointer};
-    explicit Session(const std::string& cut) {
-        host.f.Text9 = cut;
-        host.f.Text10 = "20";
-        host.f.Text11 = "90";
-        host.f.Text2 = "0,01";
-        host.f.Text5 = "3";
-        host.f.Text8 = "2";
-        host.f.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
-    }
+struct Session : test::RunSession {
+    explicit Session(const std::string& cut) : RunSession(cut) { host.f.Text5 = "3"; }
     std::array<long, 3> position() const {
         return {machine.position(0), machine.position(1), machine.position(2)};
     }
@@ -90,12 +49,6 @@ std::vector<int> sampleCut() {
     return {kX, kX, kY, kDown, kDown, kX, kX | kY, kY, kUp, kUp, kXback, kDown, kXback, kUp, kXback, kY | 4};
 }
 
-void writeCut(const std::string& path, const std::vector<int>& records) {
-    std::string s;
-    for (int r : records) s += std::to_string(r) + "\r\n";
-    test::spit(path, s);
-}
-
 template <class T>
 std::vector<T> joined(std::vector<T> a, const std::vector<T>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -108,7 +61,7 @@ TEST(Resume, EveryStopPointResumedWritesTheUninterruptedBytesAtTheSamePace) {
     test::TempDir dir;
     std::string cut = dir.file("c.def");
     std::vector<int> records = sampleCut();
-    writeCut(cut, records);
+    test::writeCut(cut, records);
     Session whole(cut);
     ASSERT_FALSE(whole.play(false).stopped);
     EXPECT_FALSE(hasResume(cut));
@@ -141,7 +94,7 @@ TEST(Resume, StopRightAfterAPauseOrADeeperRequestThenAgainAfterTheResume) {
     test::TempDir dir;
     std::string cut = dir.file("c.def");
     std::vector<int> records = sampleCut();
-    writeCut(cut, records);
+    test::writeCut(cut, records);
     // Requests pressed during record 6 (in the material): a pause, or "+ profond".
     for (bool pause : {true, false}) {
         SCOPED_TRACE(pause ? "pause" : "+ profond");
@@ -180,7 +133,7 @@ TEST(Resume, StopRightAfterAPauseOrADeeperRequestThenAgainAfterTheResume) {
 TEST(Resume, AnotherOrAChangedCutFileIsRefusedWithAMessage) {
     test::TempDir dir;
     std::string cut = dir.file("c.def");
-    writeCut(cut, sampleCut());
+    test::writeCut(cut, sampleCut());
     Session first(cut);
     first.play(false, 5);
     ASSERT_TRUE(readResume(cut).ok());
@@ -237,7 +190,7 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
     test::TempDir dir;
     std::string cut = dir.file("c.def");
     std::vector<int> records = sampleCut();
-    writeCut(cut, records);
+    test::writeCut(cut, records);
     Session whole(cut);
     whole.play(false);
 
@@ -311,7 +264,7 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
 TEST(Resume, AFailureDuringAPauseKeepsTheDepthTheCutExpects) {
     test::TempDir dir;
     std::string cut = dir.file("c.def");
-    writeCut(cut, sampleCut());
+    test::writeCut(cut, sampleCut());
     Session s(cut);
     // A pause during record 6; the port gives up after three of the six lift steps.
     s.yield.onYield = [&s] {

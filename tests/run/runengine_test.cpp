@@ -6,81 +6,18 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "port/backends/simulatedmachine.h"
+#include "cutfilerig.h"
 #include "run/recordreader.h"
-#include "testsupport.h"
 
 using namespace vornelle;
 
 namespace {
 
-class FakeHost : public RunHost {
-  public:
-    explicit FakeHost(RunState& st) : state(st) {}
-    const RunFields& fields() override { return f; }
-    uint64_t fieldsVersion() override { return version; }
-    void setFeeds(const std::string& a, const std::string& b) override { feeds = {a, b}; }
-    int scrollPosition() override { return position; }
-    void setScrollPosition(int p) override {
-        positions.push_back(p);
-        position = p;
-        state.scrollChanged(p);
-    }
-    void showRun() override { log.push_back("show"); }
-    void stopShown() override { log.push_back("stop"); }
-    void endRun() override { log.push_back("end"); }
-    void progress(uint64_t played, uint64_t total) override { lastProgress = {played, total}; }
-
-    RunState& state;
-    RunFields f;
-    uint64_t version = 0;  // bumped by a test that edits a field during the run
-    int position = 0;
-    std::vector<int> positions;
-    std::vector<std::string> log;
-    std::pair<std::string, std::string> feeds;
-    std::pair<uint64_t, uint64_t> lastProgress;
-};
-
-struct NoPointer : BusyPointer {
-    int depth = 0;
-    void setBusy(bool b) override { depth += b ? 1 : -1; }
-};
-
-struct Rig {
-    test::TempDir dir;
-    SimulatedMachine machine;
-    RunState state;
-    FakeHost host{state};
-    test::ScriptedDialogs dialogs;
-    test::ScriptedYield yield;
-    test::RecordingPacer pacer;
-    NoPointer pointer;
-    RunServices services{machine, 888, state, host, dialogs, yield, pacer, pointer};
-    Rig() {
-        host.f.Text9 = dir.file("c.def");
-        host.f.Text10 = "20";
-        host.f.Text11 = "90";
-        host.f.Text2 = "0,01";
-        host.f.Text5 = "10";
-        host.f.Text8 = "2";
-        host.f.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
-        Wiring w;
-        machine.setWiring(w);
-    }
-    void cut(const std::vector<int>& records) {
-        std::string s;
-        for (int r : records) s += std::to_string(r) + "\r\n";
-        test::spit(host.f.Text9, s);
-    }
+struct Rig : test::RunRig {
     RunOutcome run(RunVariant v = RunVariant::Command11) {
         RunOutcome o = runCut(services, v);
         EXPECT_EQ(pointer.depth, 0);
         return o;
-    }
-    std::vector<std::string> texts() {
-        std::vector<std::string> t;
-        for (auto& c : dialogs.calls) t.push_back(c.text);
-        return t;
     }
 };
 
@@ -98,7 +35,7 @@ TEST(Run, PlaysEveryRecordInTwoWritesAndFollowsTheMaterial) {
     EXPECT_FALSE(o.stopped);
     EXPECT_EQ(o.records, 7u);
     EXPECT_EQ(r.machine.values(), (std::vector<int>{0, 2, 0, 2, 0, 32, 0, 32, 1, 3, 16, 48, 1, 3}));
-    EXPECT_EQ(r.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "découpe terminée !"}));
+    EXPECT_EQ(r.dialogs.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "découpe terminée !"}));
     EXPECT_EQ(r.dialogs.calls[0].style, 276);
     EXPECT_EQ(r.dialogs.calls[0].title, "Découpe");
     // Start at 100 - 20; the first Z down: in-material pace again; the Z up: out-of-material.
@@ -184,7 +121,7 @@ TEST(Run, PauseLiftsAndLowersByTheClearance) {
     };
     p.run();
     EXPECT_EQ(p.machine.steps(2), 40);  // 20 up, 20 down
-    EXPECT_EQ(p.texts().back(), "découpe terminée !");
+    EXPECT_EQ(p.dialogs.texts().back(), "découpe terminée !");
 }
 
 TEST(Run, StopDuringAPauseWaitsForResumeAndDepthRequests) {
@@ -211,7 +148,7 @@ TEST(Run, StopDuringAPauseWaitsForResumeAndDepthRequests) {
     // Lift 20 steps, lower 20, then one millimetre deeper (10 steps), then the stop.
     EXPECT_EQ(r.machine.steps(2), 50);
     EXPECT_EQ(r.machine.position(2), 10);
-    EXPECT_EQ(r.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
+    EXPECT_EQ(r.dialogs.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
     EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "stop", "end"}));
     EXPECT_EQ(r.state.arret, 0);
 
@@ -299,7 +236,7 @@ TEST(Run, ClearanceEditedDuringAPauseStillBringsTheToolBack) {
     r.run();
     EXPECT_EQ(r.machine.steps(2), 40);
     EXPECT_EQ(r.machine.position(2), 0);
-    EXPECT_EQ(r.texts().back(), "découpe terminée !");
+    EXPECT_EQ(r.dialogs.texts().back(), "découpe terminée !");
 }
 
 TEST(Run, APortThatStopsAnsweringEndsTheRunAtItsRecord) {

@@ -30,6 +30,12 @@ Button ScriptedDialogs::message(const std::string& text, int style, const std::s
     return b;
 }
 
+std::vector<std::string> ScriptedDialogs::texts() const {
+    std::vector<std::string> t;
+    for (const DialogCall& c : calls) t.push_back(c.text);
+    return t;
+}
+
 std::optional<std::string> ScriptedDialogs::inputBox(const std::string& prompt, const std::string&,
                                                      const std::string& initial) {
     prompts.push_back(prompt);
@@ -57,6 +63,14 @@ std::string RecordingNavigator::name(PageId p) {
             return "Form7";
     }
     return "?";
+}
+
+std::string sample(const std::string& name) {
+    return std::string(SAMPLES_DIR) + "/" + name;
+}
+
+std::string squareSample() {
+    return sample("dxf/gh-skymakerolof-dxf__squareandcircle.dxf");
 }
 
 std::string slurp(const std::string& path) {

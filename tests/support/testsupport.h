@@ -1,5 +1,5 @@
 // Helpers shared by the tests: a temporary folder removed at the end, scripted dialogs that
-// record every box and answer from a script, and small file helpers.
+// record every box and answer from a script, the samples, and small file helpers.
 #pragma once
 
 #include <deque>
@@ -39,6 +39,9 @@ class ScriptedDialogs : public Dialogs {
     std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,
                                         const std::string& initial) override;
 
+    // The texts of the boxes shown, in order.
+    std::vector<std::string> texts() const;
+
     std::vector<DialogCall> calls;
     std::deque<Button> answers;  // Yes/No answers, in order; Yes when the script runs out
     std::deque<std::optional<std::string>> inputs;
@@ -52,6 +55,16 @@ class RecordingNavigator : public Navigator {
     void close(PageId p) override { log.push_back("close " + name(p)); }
     static std::string name(PageId p);
     std::vector<std::string> log;
+};
+
+// The busy pointer as a count: back to 0 once every busy spell has ended.
+struct CountingPointer : BusyPointer {
+    void setBusy(bool b) override {
+        depth += b ? 1 : -1;
+        ++changes;
+    }
+    int depth = 0;
+    int changes = 0;  // calls, busy or not
 };
 
 // Counts yields and runs a script at each one (drive flags "from the yield", as a click would).
@@ -79,6 +92,12 @@ class RecordingPacer : public Pacer {
     }
     std::vector<uint64_t> counts;
 };
+
+// A file of tests/samples, by its path below that folder ("dxf/....dxf").
+std::string sample(const std::string& name);
+// The DXF sample most tests draw from: a circle (records 0 to 75 once imported, one cut) and a
+// square 10 mm across (76 to 82, the second cut).
+std::string squareSample();
 
 std::string slurp(const std::string& path);
 void spit(const std::string& path, const std::string& contents);

@@ -14,42 +14,17 @@
 #include "base/files.h"
 #include "base/numbers.h"
 #include "cutfile/details.h"
+#include "cutfilerig.h"
 #include "drawing/drawing.h"
 #include "drawing/import/dxfimport.h"
-#include "testsupport.h"
 
 using namespace vornelle;
 
 namespace {
 
-struct Pointer : BusyPointer {
-    int depth = 0, changes = 0;
-    void setBusy(bool b) override {
-        depth += b ? 1 : -1;
-        ++changes;
-    }
-};
-
-struct Rig {
-    test::TempDir dir;
-    std::string work;
-    Pointer pointer;
-    GenerationInput in;
-    Rig() {
-        work = dir.file("work/");
-        std::filesystem::create_directories(work);
-        in.text1 = dir.file("d.fra");
-        in.Text9 = dir.file("piece");
-        in.Text7 = "note";
-        in.Text4 = "1";
-        in.Text12 = "2";
-        in.Text6 = in.Text3 = "1";
-        in.Text5 = "1";
-        in.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
-        in.inversions = {"0", "0", "0"};
-        in.Text10 = "20";
-        in.Text11 = "10";
-    }
+// A pass of 2 mm.
+struct Rig : test::GenerationRig {
+    Rig() { in.Text12 = "2"; }
     void fra(const std::string& body) { test::spit(in.text1, body); }
     GenerationResult run() {
         GenerationResult r = generate(in, work, pointer);
@@ -298,7 +273,8 @@ TEST(Generation, FailuresLeaveNothingBehind) {
     // message that names the line and quotes at most the start of the text.
     Rig openQuote;
     openQuote.fra("0,0,0\r\n\"1\",\"2\",\"0\"\r\n\"" + std::string(3 << 20, '1'));
-    EXPECT_NE(expectClean(openQuote, "ligne 3").message.text.find("champ de plus de 1 Mo."), std::string::npos);
+    EXPECT_NE(expectClean(openQuote, "ligne 3").message.text.find("champ de plus de 1 Mo."),
+              std::string::npos);
     Rig longNumber;
     longNumber.fra("0,0,0\r\n\"" + std::string(1 << 20, '1') + "\",\"2\",\"0\"\r\n0,0,0\r\n");
     GenerationResult g = expectClean(longNumber, "(1048576 caractères) n'est pas un nombre");

@@ -6,39 +6,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-
 #include "base/files.h"
 #include "cutfile/generation/generation.h"
-#include "testsupport.h"
+#include "cutfilerig.h"
 
 using namespace vornelle;
 
 namespace {
 
-struct NoPointer : BusyPointer {
-    void setBusy(bool) override {}
-};
-
-struct Rig {
-    test::TempDir dir;
-    std::string work;
-    NoPointer pointer;
-    GenerationInput in;
-    Rig() {
-        work = dir.file("work/");
-        std::filesystem::create_directories(work);
-        in.text1 = dir.file("d.fra");
-        in.Text9 = dir.file("piece");
-        in.Text7 = "note";
-        in.Text4 = "1";
-        in.Text12 = "1";
-        in.Text6 = in.Text3 = in.Text5 = "1";
-        in.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
-        in.inversions = {"0", "0", "0"};
-        in.Text10 = "20";
-        in.Text11 = "10";
-    }
+struct Rig : test::GenerationRig {
     // One cut to (x, y) and back to the origin.
     void fra(const std::string& x, const std::string& y = "0") {
         test::spit(in.text1, "0,0,0\r\n\"" + x + "\",\"" + y + "\",\"0\"\r\n0,0,0\r\n");

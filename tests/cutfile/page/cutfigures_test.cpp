@@ -4,73 +4,26 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <filesystem>
 
 #include "base/numbers.h"
-#include "cutfile/page/toolpage.h"
-#include "drawing/import/dxfimport.h"
+#include "cutfilerig.h"
 #include "machinetest.h"
-#include "run/page/runcontroller.h"
-#include "testsupport.h"
-#include "ui/qtservices.h"
+#include "toolpagefixture.h"
 
 using namespace vornelle;
 
 namespace {
-const char* kConfig =
-    "\"200\",\"200\",\"400\",\"0,01\",\"20\",\"90\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\",\"8\",\"16\","
-    "\"32\",\"64\","
-    "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
-
-struct Pointer : BusyPointer {
-    void setBusy(bool) override {}
-};
-
-struct Fixture {
-    test::TempDir dir;
-    test::ScriptedDialogs dialogs;
-    test::RecordingNavigator nav;
-    Pointer pointer;
-    RunState run;
-    DrawingShared drawing;
-    PortSelector ports{false};
-    Machine machine{ports, postToScreen(qApp)};
-    test::RecordingPacer pacer;
-    RunController runner{run, nav, dialogs, pacer, pointer, machine};
-    std::unique_ptr<ToolPage> page;
-    Fixture() {
-        std::filesystem::create_directories(dir.file("data/work"));
-        test::spit(dir.file("data/vrnl1.cfg"), kConfig);
-        page = std::make_unique<ToolPage>(
-            dialogs, nav, pointer, [this] { return Outcome<std::string>(dir.file("data/")); },
-            [this] { return Outcome<std::string>(dir.file("data/work/")); }, run, drawing,
-            [this](ToolPage* p, bool invZ) {
-                runner.run(p, invZ ? RunVariant::Command12 : RunVariant::Command11);
-            });
-        machine.onBusyChanged([this](bool b) {
-            if (page) page->setMotionBusy(b);
-        });
-        page->formLoad();
-    }
-    ~Fixture() {
-        test::waitIdle(machine);
-        page.reset();
-    }
+// Feeds 20 and 90, the page loaded.
+struct Fixture : test::ToolPageFixture {
+    Fixture() : ToolPageFixture(test::toolConfig("20", "90")) { page->formLoad(); }
     QLineEdit* text(const char* n) { return page->findChild<QLineEdit*>(n); }
     // The square and circle sample, imported, saved and made into piece.def.
     void generateSample() {
-        Drawing d;
-        ASSERT_TRUE(importDxf(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
-                              dir.file("data/work/"), d)
-                        .ok);
-        ASSERT_TRUE(writeFra(d, dir.file("d.fra")));
-        text("text1")->setText(QString::fromStdString(dir.file("d.fra")));
-        text("Text9")->setText(QString::fromStdString(dir.file("piece")));
-        page->findChild<QPlainTextEdit*>("Text7")->setPlainText("note");
-        page->findChild<QPushButton*>("Command10")->click();
+        ASSERT_TRUE(test::saveSquareFra(dir.file("data/work/"), dir.file("d.fra")));
+        makeCutFile(dir.file("d.fra"), dir.file("piece"));
         ASSERT_EQ(dialogs.calls.back().text, "Fichier découpe créé avec succés");
         dialogs.calls.clear();
     }

@@ -4,59 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <filesystem>
 #include <fstream>
 
-#include "cutfile/page/toolpage.h"
-#include "drawing/import/dxfimport.h"
+#include "cutfilerig.h"
 #include "machinetest.h"
 #include "manual/motion.h"
 #include "run/resumefile.h"
-#include "run/page/runcontroller.h"
-#include "testsupport.h"
-#include "ui/qtservices.h"
+#include "toolpagefixture.h"
 
 using namespace vornelle;
 
 namespace {
-// Feeds 100 (no pause), Z direction inverted (Command12).
-const char* kConfig =
-    "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\",\"8\",\"16\","
-    "\"32\",\"64\","
-    "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
-
-struct Pointer : BusyPointer {
-    void setBusy(bool) override {}
-};
-
-// One program session: its machine service, run controller and tool page.
-struct Session {
-    test::ScriptedDialogs dialogs;
-    test::RecordingNavigator nav;
-    Pointer pointer;
-    RunState run;
-    DrawingShared drawing;
-    PortSelector& ports;
-    Machine machine{ports, postToScreen(qApp)};
-    test::RecordingPacer pacer;
-    RunController runner{run, nav, dialogs, pacer, pointer, machine};
-    std::unique_ptr<ToolPage> page;
-    Session(PortSelector& p, const std::string& home) : ports(p) {
-        page = std::make_unique<ToolPage>(
-            dialogs, nav, pointer, [home] { return Outcome<std::string>(home + "data/"); },
-            [home] { return Outcome<std::string>(home + "data/work/"); }, run, drawing,
-            [this](ToolPage* t, bool) { runner.run(t, RunVariant::Command12); });
+// One program session: its machine service, run controller and tool page, loaded, with
+// "Reprendre la découpe" wired.
+struct Session : test::ToolPageSession {
+    Session(PortSelector& p, const std::string& home) : ToolPageSession(p, home) {
         page->resumeButton()->setAction([this] { runner.resume(page.get(), RunVariant::Command12); });
-        machine.onBusyChanged([this](bool b) {
-            if (page) page->setMotionBusy(b);
-        });
         page->formLoad();
-    }
-    ~Session() {
-        test::waitIdle(machine);
-        page.reset();
     }
     QPushButton* button(const char* n) { return page->findChild<QPushButton*>(n); }
     int port() const { return page->property("port").toInt(); }
@@ -81,29 +47,19 @@ struct Session {
     }
 };
 
-struct Rig {
-    test::TempDir dir;
-    PortSelector ports{false};
+// Feeds 100 (no pause), Z direction inverted (Command12); the sample saved as d.fra.
+struct Rig : test::ToolPageHome {
     std::vector<int> bytes;  // every byte the simulated port took
     uint64_t ticks = 0;
     std::string cut;
-    Rig() {
-        std::filesystem::create_directories(dir.file("data/work"));
-        test::spit(dir.file("data/vrnl1.cfg"), kConfig);
+    Rig() : ToolPageHome(test::toolConfig("100", "100")) {
         ports.simulated().setRecording(false);
         ports.simulated().setObserver([this](uint8_t v) { bytes.push_back(v); });
-        Drawing d;
-        EXPECT_TRUE(importDxf(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
-                              dir.file("data/work/"), d)
-                        .ok);
-        EXPECT_TRUE(writeFra(d, dir.file("d.fra")));
+        EXPECT_TRUE(test::saveSquareFra(dir.file("data/work/"), dir.file("d.fra")));
         cut = dir.file("piece.def");
     }
     void generate(Session& s) {
-        s.page->findChild<QLineEdit*>("text1")->setText(QString::fromStdString(dir.file("d.fra")));
-        s.page->findChild<QLineEdit*>("Text9")->setText(QString::fromStdString(dir.file("piece")));
-        s.page->findChild<QPlainTextEdit*>("Text7")->setPlainText("note");
-        s.button("Command10")->click();
+        s.makeCutFile(dir.file("d.fra"), dir.file("piece"));
         std::ifstream def(cut);
         std::string line;
         while (std::getline(def, line)) ++ticks;
@@ -114,12 +70,6 @@ struct Rig {
         return {m.position(0), m.position(1), m.position(2)};
     }
 };
-
-std::vector<std::string> texts(const Session& s) {
-    std::vector<std::string> t;
-    for (auto& c : s.dialogs.calls) t.push_back(c.text);
-    return t;
-}
 
 }  // namespace
 
@@ -147,7 +97,7 @@ TEST(ResumePage, StoppedHalfwayJoggedAndResumedTheCutEndsAtTheOriginEveryRecordP
     s.button("Command12")->click();
     ASSERT_TRUE(test::waitIdle(s.machine));
     s.machine.setStepHook(nullptr);
-    EXPECT_EQ(texts(s), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
+    EXPECT_EQ(s.dialogs.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
     uint64_t played = s.runner.last().records;
     EXPECT_EQ(played, r.ticks / 2);
     EXPECT_FALSE(s.button("reprendre")->isHidden());
@@ -169,7 +119,7 @@ TEST(ResumePage, StoppedHalfwayJoggedAndResumedTheCutEndsAtTheOriginEveryRecordP
     s.button("reprendre")->click();
     ASSERT_TRUE(test::waitIdle(s.machine));
     s.machine.setStepHook(nullptr);
-    EXPECT_EQ(texts(s).back(), "Découpe arretée !");
+    EXPECT_EQ(s.dialogs.texts().back(), "Découpe arretée !");
     EXPECT_EQ(r.ports.simulated().writeCount(), mark + 20);
     EXPECT_EQ(test::slurp(resumePathFor(r.cut)), kept);
     EXPECT_FALSE(s.button("reprendre")->isHidden());
@@ -178,7 +128,7 @@ TEST(ResumePage, StoppedHalfwayJoggedAndResumedTheCutEndsAtTheOriginEveryRecordP
     s.dialogs.calls.clear();
     s.button("reprendre")->click();
     ASSERT_TRUE(test::waitIdle(s.machine));
-    EXPECT_EQ(texts(s),
+    EXPECT_EQ(s.dialogs.texts(),
               (std::vector<std::string>{"Reprendre la découpe à l'enregistrement " + std::to_string(played) +
                                             " sur " + std::to_string(r.ticks) + " ?",
                                         "découpe terminée !"}));
@@ -215,7 +165,7 @@ TEST(ResumePage, AfterARestartTheOperatorConfirmsTheMachineHasNotMoved) {
     ASSERT_FALSE(s.button("reprendre")->isHidden());
     s.dialogs.answers = {Button::Yes, Button::No};
     s.button("reprendre")->click();
-    EXPECT_EQ(texts(s).back(), "La machine est-elle restée à l'arrêt depuis l'interruption ?");
+    EXPECT_EQ(s.dialogs.texts().back(), "La machine est-elle restée à l'arrêt depuis l'interruption ?");
     EXPECT_EQ(s.dialogs.calls.back().title, "Position de la machine inconnue");
     EXPECT_FALSE(s.machine.busy());  // No: nothing moves
     EXPECT_EQ(r.position(), stop);
@@ -224,7 +174,7 @@ TEST(ResumePage, AfterARestartTheOperatorConfirmsTheMachineHasNotMoved) {
     s.dialogs.calls.clear();
     s.button("reprendre")->click();  // Yes to both
     ASSERT_TRUE(test::waitIdle(s.machine));
-    EXPECT_EQ(texts(s).back(), "découpe terminée !");
+    EXPECT_EQ(s.dialogs.texts().back(), "découpe terminée !");
     EXPECT_EQ(r.position(), (std::array<long, 3>{0, 0, 0}));
     EXPECT_EQ(first.size() + r.bytes.size(), 2 * r.ticks);  // nothing moved back, every record once
     EXPECT_FALSE(hasResume(r.cut));
@@ -234,7 +184,7 @@ TEST(ResumePage, AfterARestartTheOperatorConfirmsTheMachineHasNotMoved) {
     test::spit(r.cut, test::slurp(r.cut) + "0\r\n");
     s.dialogs.calls.clear();
     s.button("reprendre")->click();
-    EXPECT_EQ(texts(s),
+    EXPECT_EQ(s.dialogs.texts(),
               std::vector<std::string>{"Le fichier découpe piece.def a changé depuis l'interruption : la "
                                        "découpe ne peut pas être reprise."});
     EXPECT_FALSE(s.machine.busy());

@@ -14,61 +14,17 @@
 
 #include "base/files.h"
 #include "config/configmachine.h"
-#include "drawing/import/dxfimport.h"
+#include "cutfilerig.h"
 #include "machinetest.h"
-#include "run/page/runcontroller.h"
-#include "testsupport.h"
-#include "ui/qtservices.h"
+#include "toolpagefixture.h"
 
 using namespace vornelle;
 
 namespace {
-const char* kConfig =
-    "\"200\",\"200\",\"400\",\"0,01\",\"100\",\"100\",\"2\",\"2\",\"1\",\"1\",\"2\",\"4\",\"8\",\"16\","
-    "\"32\",\"64\","
-    "\"128\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",0,0,1\r\n";
-
-struct Pointer : BusyPointer {
-    int depth = 0;
-    void setBusy(bool b) override { depth += b ? 1 : -1; }
-};
-
-struct Fixture {
-    test::TempDir dir;
-    test::ScriptedDialogs dialogs;
-    test::RecordingNavigator nav;
-    Pointer pointer;
-    RunState run;
-    DrawingShared drawing;
-    PortSelector ports{false};
-    Machine machine{ports, postToScreen(qApp)};
-    test::RecordingPacer pacer;
-    RunController runner{run, nav, dialogs, pacer, pointer, machine};
-    std::unique_ptr<ToolPage> page;
-    Fixture() {
-        std::filesystem::create_directories(dir.file("data/work"));
-        page = std::make_unique<ToolPage>(
-            dialogs, nav, pointer, [this] { return Outcome<std::string>(dir.file("data/")); },
-            [this] { return Outcome<std::string>(dir.file("data/work/")); }, run, drawing,
-            [this](ToolPage* p, bool invZ) {
-                runner.run(p, invZ ? RunVariant::Command12 : RunVariant::Command11);
-            });
-        machine.onBusyChanged([this](bool b) {
-            if (page) page->setMotionBusy(b);
-        });
-    }
-    ~Fixture() {
-        test::waitIdle(machine);
-        page.reset();
-    }
-    void configure() { test::spit(dir.file("data/vrnl1.cfg"), kConfig); }
+struct Fixture : test::ToolPageFixture {
+    void configure() { test::spit(dir.file("data/vrnl1.cfg"), test::toolConfig("100", "100")); }
     QLineEdit* text(const char* n) { return page->findChild<QLineEdit*>(n); }
     QPushButton* button(const char* n) { return page->findChild<QPushButton*>(n); }
-    std::vector<std::string> texts() {
-        std::vector<std::string> t;
-        for (auto& c : dialogs.calls) t.push_back(c.text);
-        return t;
-    }
     void drawingFile(const std::string& name) {
         test::spit(dir.file(name),
                    "0,0,0\r\n\"10\",\"0\",\"0\"\r\n\"10\",\"0\",\"1\"\r\n\"20,5\",\"5.25\",\"1\"\r\n"
@@ -170,7 +126,7 @@ TEST(ToolPage, GenerateLoadDetailsAndRewrite) {
     f.page->findChild<QPlainTextEdit*>("Text7")->setPlainText("première ligne\nseconde, 12,5");
     f.text("Text4")->setText("1");
     f.button("Command10")->click();
-    ASSERT_EQ(f.texts(), std::vector<std::string>{"Fichier découpe créé avec succés"});
+    ASSERT_EQ(f.dialogs.texts(), std::vector<std::string>{"Fichier découpe créé avec succés"});
     EXPECT_EQ(f.pointer.depth, 0);
     EXPECT_EQ(f.text("Text9")->text().toStdString(), f.dir.file("piece.def"));
     EXPECT_NE(test::slurp(f.dir.file("piece.det"))
@@ -237,16 +193,9 @@ TEST(ToolPage, DecouperPlaysTheCutThroughThePanel) {
     Fixture f;
     f.configure();
     // A real drawing: the square and circle sample, imported and saved as d.fra.
-    Drawing d;
-    ASSERT_TRUE(importDxf(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
-                          f.dir.file("data/work/"), d)
-                    .ok);
-    ASSERT_TRUE(writeFra(d, f.dir.file("d.fra")));
+    ASSERT_TRUE(test::saveSquareFra(f.dir.file("data/work/"), f.dir.file("d.fra")));
     f.page->formLoad();
-    f.text("text1")->setText(QString::fromStdString(f.dir.file("d.fra")));
-    f.text("Text9")->setText(QString::fromStdString(f.dir.file("piece")));
-    f.page->findChild<QPlainTextEdit*>("Text7")->setPlainText("note");
-    f.button("Command10")->click();
+    f.makeCutFile(f.dir.file("d.fra"), f.dir.file("piece"));
     f.dialogs.calls.clear();
     f.ports.simulated().setRecording(false);
     // The operator moves the panel's scroll bar during the run (tool out of the material):
@@ -264,7 +213,7 @@ TEST(ToolPage, DecouperPlaysTheCutThroughThePanel) {
     f.runner.panel()->scrollBar()->setValue(25);
     gate.release();
     ASSERT_TRUE(test::waitIdle(f.machine));
-    EXPECT_EQ(f.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "découpe terminée !"}));
+    EXPECT_EQ(f.dialogs.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "découpe terminée !"}));
     EXPECT_EQ(f.nav.log, (std::vector<std::string>{"hide Mach", "show Mach"}));
     uint64_t ticks = 0;
     {

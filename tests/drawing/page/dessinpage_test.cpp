@@ -12,35 +12,17 @@
 
 #include "base/files.h"
 #include "drawing/import/dxfimport.h"
+#include "drawingpagefixture.h"
 #include "recordingpainter.h"
-#include "testsupport.h"
 
 using namespace vornelle;
 using test::Drawn;
 
 namespace {
 const std::string kSamples = SAMPLES_DIR;
-const std::string kSquare = kSamples + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
+const std::string kSquare = test::squareSample();
 
-struct Pointer : BusyPointer {
-    int depth = 0;
-    void setBusy(bool b) override { depth += b ? 1 : -1; }
-};
-
-struct Fixture {
-    test::TempDir dir;
-    test::ScriptedDialogs dialogs;
-    test::RecordingNavigator nav;
-    Pointer pointer;
-    DrawingShared shared;
-    std::unique_ptr<DessinPage> page;
-    Fixture() {
-        std::filesystem::create_directories(dir.file("data/work"));
-        page = std::make_unique<DessinPage>(
-            dialogs, nav, pointer, [this] { return Outcome<std::string>(dir.file("data/")); },
-            [this] { return Outcome<std::string>(dir.file("data/work/")); }, shared);
-        page->formLoad();
-    }
+struct Fixture : test::DrawingPageFixture {
     template <class T = QWidget>
     T* child(const char* name) {
         T* w = page->findChild<T*>(name);

@@ -7,44 +7,23 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
-#include <filesystem>
 
 #include "drawing/order/autoorder.h"
 #include "drawing/order/cutorder.h"
 #include "drawing/page/dessinpage.h"
+#include "drawingpagefixture.h"
 #include "recordingpainter.h"
-#include "testsupport.h"
 
 using namespace vornelle;
 using test::Drawn;
 
 namespace {
 // A circle (records 0 to 75, one cut) and a square (76 to 82, the second cut).
-const std::string kSquare = std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf";
+const std::string kSquare = test::squareSample();
 
-struct Pointer : BusyPointer {
-    void setBusy(bool) override {}
-};
-
-struct Fixture {
-    test::TempDir dir;
-    test::ScriptedDialogs dialogs;
-    test::RecordingNavigator nav;
-    Pointer pointer;
-    DrawingShared shared;
-    std::unique_ptr<DessinPage> page;
-    Fixture() {
-        std::filesystem::create_directories(dir.file("data/work"));
-        newPage();
-    }
-    void newPage() {
-        page.reset();
-        page = std::make_unique<DessinPage>(
-            dialogs, nav, pointer, [this] { return Outcome<std::string>(dir.file("data/")); },
-            [this] { return Outcome<std::string>(dir.file("data/work/")); }, shared);
-        page->formLoad();
-        page->show();
-    }
+// The page shown, as in the main window.
+struct Fixture : test::DrawingPageFixture {
+    Fixture() : DrawingPageFixture(true) {}
     void loadDxf(const std::string& path) {
         page->choise();
         page->findChild<QAbstractButton*>("Option2")->click();

@@ -7,58 +7,16 @@
 #include <filesystem>
 #include <random>
 
-#include "cutfile/generation/generation.h"
-#include "drawing/drawing.h"
-#include "drawing/import/dxfimport.h"
-#include "port/backends/simulatedmachine.h"
-#include "testsupport.h"
+#include "cutfilerig.h"
 
 using namespace vornelle;
 
 namespace {
 
-class Host : public RunHost {
-  public:
-    explicit Host(RunState& st) : state(st) {}
-    const RunFields& fields() override { return f; }
-    void setFeeds(const std::string&, const std::string&) override {}
-    int scrollPosition() override { return position; }
-    void setScrollPosition(int p) override {
-        position = p;
-        state.scrollChanged(p);
-    }
-    void showRun() override {}
-    void stopShown() override {}
-    void endRun() override {}
-    void progress(uint64_t, uint64_t) override {}
-    RunState& state;
-    RunFields f;
-    int position = 0;
-};
-
-struct NoPointer : BusyPointer {
-    void setBusy(bool) override {}
-};
-
 // One cut file played by the run on the simulated machine and decoded with the same setup.
-struct Rig {
-    test::TempDir dir;
-    SimulatedMachine machine;
-    RunState state;
-    Host host{state};
-    test::ScriptedDialogs dialogs;
-    test::ScriptedYield yield;
-    test::RecordingPacer pacer;
-    NoPointer pointer;
-    RunServices services{machine, 888, state, host, dialogs, yield, pacer, pointer};
+struct Rig : test::RunRig {
     DecoderSetup setup;
     Rig() {
-        host.f.Text9 = dir.file("c.def");
-        host.f.Text10 = "20";
-        host.f.Text11 = "90";
-        host.f.Text2 = "0,01";
-        host.f.Text5 = "10";
-        host.f.Text8 = "2";
         wire({1, 2, 4, 8, 16, 32, 64, 128}, {false, false, false});
         setup.feedIn = 20, setup.feedOut = 90, setup.c = 0.01;
         setup.stepsPerMm = {2, 4, 10};
@@ -72,11 +30,6 @@ struct Rig {
         machine.setRecording(false);
         setup.weights = w;
         setup.inv = inv;
-    }
-    void cut(const std::vector<int>& records) {
-        std::string s;
-        for (int r : records) s += std::to_string(r) + "\r\n";
-        test::spit(host.f.Text9, s);
     }
     // Plays and decodes; every figure the machine also counts must agree.
     Decoded compare(RunVariant v) {
@@ -130,13 +83,9 @@ TEST(Decoder, RandomFilesDecodeAsTheMachineStepsForEveryWiringAndVariant) {
 TEST(Decoder, RealDrawingGeneratedAndPlayedEndsWhereTheMachineEnds) {
     Rig r;
     std::filesystem::create_directories(r.dir.file("work"));
-    Drawing drawing;
-    ImportResult imp = importDxf(std::string(SAMPLES_DIR) + "/dxf/gh-skymakerolof-dxf__squareandcircle.dxf",
-                                 r.dir.file("work/"), drawing);
-    ASSERT_TRUE(imp.ok) << imp.message.text;
+    ASSERT_TRUE(test::saveSquareFra(r.dir.file("work/"), r.dir.file("d.fra")));
     GenerationInput in;
     in.text1 = r.dir.file("d.fra");
-    ASSERT_TRUE(writeFra(drawing, in.text1));
     in.Text9 = r.dir.file("piece");
     in.Text7 = "note";
     in.Text4 = "1";
@@ -145,7 +94,7 @@ TEST(Decoder, RealDrawingGeneratedAndPlayedEndsWhereTheMachineEnds) {
     in.weights = {"1", "2", "4", "8", "16", "32", "64", "128"};
     in.inversions = {"1", "0", "1"};
     in.Text10 = "20", in.Text11 = "10";
-    NoPointer pointer;
+    test::CountingPointer pointer;
     GenerationResult g = generate(in, r.dir.file("work/"), pointer);
     ASSERT_TRUE(g.ok) << g.message.text;
     r.host.f.Text9 = g.defPath;
