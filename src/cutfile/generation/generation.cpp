@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "base/fields.h"
 #include "base/files.h"
 #include "cutfile/details.h"
 #include "stages.h"
@@ -31,7 +32,22 @@ std::string timed(double& seconds, Stage stage) {
 
 }  // namespace
 
+Details detailsOf(const GenerationInput& in) {
+    Details d;
+    d.fields = {in.Text10, in.text1, in.Text4,  in.Text6, in.Text7,
+                in.Text11, in.Text9 + ".def", in.Text12, in.Text3, in.Text5};
+    return d;
+}
+
 GenerationResult generate(const GenerationInput& in, const std::string& work, BusyPointer& busy) {
+    return generateFrom(
+        in, detailsRecord(detailsOf(in)),
+        [&](const MachineFields& m, const std::string& prem) { return writeScaledPoints(in.text1, m, prem); },
+        work, busy);
+}
+
+GenerationResult generateFrom(const GenerationInput& in, const std::string& detailsContents,
+                              const PointStage& points, const std::string& work, BusyPointer& busy) {
     GenerationResult r;
     // 1. The fields, in the page's order; nothing is written before they pass.
     MachineFields m;
@@ -43,12 +59,15 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
     const std::string def = in.Text9 + ".def";
 
     // 2. Details file, field 7 being the cut file name.
-    Details d;
-    d.fields = {in.Text10, in.text1, in.Text4,  in.Text6, in.Text7,
-                in.Text11, def,      in.Text12, in.Text3, in.Text5};
-    if (Status s = writeDetails(det, d); !s) {
+    Status written = [&] {
+        auto w = FieldWriter::append(det);
+        if (!w) return Status::failure(w.error());
+        w->raw(detailsContents);
+        return w->close();
+    }();
+    if (!written) {
         removeFile(det);  // created before the write failed
-        r.message = {s.message + "\nAucun fichier découpe n'a été créé.", kFailTitle, style::kStopOk};
+        r.message = {written.message + "\nAucun fichier découpe n'a été créé.", kFailTitle, style::kStopOk};
         return r;
     }
 
@@ -71,7 +90,7 @@ GenerationResult generate(const GenerationInput& in, const std::string& work, Bu
         if (Status s = removeFile(work + name); !s) return fail(s.message);
 
     // 4. to 7., each stage from the file the last one wrote.
-    std::string why = timed(r.stageSeconds[0], [&] { return writeScaledPoints(in.text1, m, prem); });
+    std::string why = timed(r.stageSeconds[0], [&] { return points(m, prem); });
     if (why.empty()) why = timed(r.stageSeconds[1], [&] { return writeSegments(prem, objet, planned); });
     if (!why.empty()) return fail(why);
     // Every size is known now: refuse before the streams rather than fill the disk.

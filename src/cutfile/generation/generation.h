@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "base/interfaces.h"
@@ -43,6 +44,22 @@ constexpr const char* kWorkFiles[] = {"bit1", "bit2", "bit3", "bit4", "bit5",
 // hourglass from the work files on and is always restored. After a failure no cut file
 // exists and the details file written for it is removed.
 GenerationResult generate(const GenerationInput& in, const std::string& workFolder, BusyPointer& busy);
+
+struct MachineFields;
+
+// Writes the work file prem (its path given): one record per point, X Y Z in steps and a fourth
+// channel 0. Returns the failure's message, empty on success.
+using PointStage = std::function<std::string(const MachineFields& m, const std::string& prem)>;
+
+// The details file's ten fields of `in` (field 2 names the source: drawing or program).
+struct Details;
+Details detailsOf(const GenerationInput& in);
+
+// The generation with another source of points than the FRA drawing (a cut strategy, a G-code
+// program): the checks of `in`, the details file `det` (its contents given), `points` into prem,
+// then the same segments, streams and cut file as generate(), with the same guarantees.
+GenerationResult generateFrom(const GenerationInput& in, const std::string& detailsContents,
+                              const PointStage& points, const std::string& workFolder, BusyPointer& busy);
 
 // The clock stream of one channel over a segment of m ticks with n steps, as 0/1 per tick
 // (for tests; the generation writes the same directly).
