@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libcli11-dev nlohmann-json3-dev libdxflib-dev xvfb xauth fonts-dejavu-core
-          qt6-translations-l10n file)
+          qt6-translations-l10n file libpolyclipping-dev pkgconf)
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)
 fi
