@@ -3,14 +3,25 @@
 // never reach the scratch file, and every handled entity gets exactly one placeholder line
 // before its first coordinate pair.
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 #include "base/fields.h"
-#include "dxfclassic.h"
 #include "base/message.h"
+#include "dxfclassic.h"
+#include "importlimits.h"
 
 namespace vornelle {
 namespace {
 enum class Kind { None, Polyline, Vertex, Line, Circle, Arc, Other };
+
+// A number whose size no real drawing reaches: its circle's records would be far outside
+// the machine (the records of a circle are computed from its centre and radius).
+bool beyondLimits(std::string_view v) {
+    if (!isDxfNumber(v)) return false;
+    const double x = std::strtod(std::string(v).c_str(), nullptr);
+    return !(std::fabs(x) <= kMaxImportCoordinate);
+}
 
 std::string unreadableValue(long line, const char* what, std::string_view v) {
     return unreadableAt(line, std::string(what) + " " + quotedText(v) + " illisible");
@@ -170,6 +181,9 @@ std::string ScratchWriter::group(int code, std::string_view v, long line) {
 }
 
 std::string ScratchWriter::pointGroup(int code, std::string_view v, long line) {
+    if (kind_ == Kind::Circle && (code == 10 || code == 20 || code == 40) && beyondLimits(v))
+        return unreadableAt(line, std::string(code == 40 ? "rayon" : "centre") + " de CIRCLE " +
+                                      quotedText(v) + " au-delà de 10^12 unités (nombre endommagé ?)");
     if (code == 62) {
         if (colourPending_ && firstPair_) placeholder(v);
     } else if (code == 10) {

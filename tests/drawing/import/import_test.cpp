@@ -9,8 +9,8 @@
 #include "base/numbers.h"
 #include "drawing/import/datimport.h"
 #include "drawing/import/dxfimport.h"
-#include "drawing/save.h"
 #include "drawing/import/trig.h"
+#include "drawing/save.h"
 #include "testsupport.h"
 
 using namespace vornelle;
@@ -174,6 +174,9 @@ TEST(DxfImport, DamagedFilesAreRefusedWithTheLine) {
     refused(cut.substr(0, cut.find("SEQEND") - 3) + "  0\r\nENDSEC\r\n", "SEQEND");
     refused(dxf(line("1", "abc", "3", "4")), "ligne 12 : coordonnée \"abc\" illisible");
     refused(dxf({{0, "LINE"}, {10, "1"}, {20, "2"}}), "LINE incomplète");
+    // A circle far larger than any machine (a damaged number): refused, not 76 absurd records.
+    refused(dxf(circle("1", "2", "3e13")), "ligne 14 : rayon de CIRCLE \"3e13\" au-delà de 10^12 unités");
+    refused(dxf(circle("-2e15", "2", "3")), "ligne 10 : centre de CIRCLE");
     refused("garbage\r\n", "illisible");
     ImportResult empty = importDxf("", r.dir.path(), r.d);
     EXPECT_EQ(empty.message.text, "Nom du fichier ?");
@@ -191,7 +194,8 @@ TEST(DxfImport, EndlessLinesAreRefusedWithAShortMessage) {
     layer[1].second = std::string(2 << 20, 'A');
     ImportResult res = r.load(dxf(layer));
     EXPECT_FALSE(res.ok);
-    EXPECT_NE(res.message.text.find("ligne de plus de 1 Mo"), std::string::npos) << res.message.text.substr(0, 200);
+    EXPECT_NE(res.message.text.find("ligne de plus de 1 Mo"), std::string::npos)
+        << res.message.text.substr(0, 200);
     EXPECT_EQ(r.d.List1.toVector(), kept);
     // A coordinate of 900,000 digits is read but not a number: quoted by its start only.
     std::string digits(900000, '1');
@@ -269,8 +273,10 @@ TEST(DxfImport, EverySampleGivesTheDrawingItAlwaysGave) {
         {"deb-freecad-common__Square.dxf", "502975655729180927 4"},
         {"gen-ezdxf__r12_rib_nest_large.dxf", "7587314619913440028 480"},
         {"gen-ezdxf__r12_rib_sheet.dxf", "10279343131236977682 33 ARC=1 POINT=5 TEXT=5"},
-        {"gen-ezdxf__r2000_mixed.dxf", "9482132911779236870 5 ARC=1 ELLIPSE=1 INSERT=1 LWPOLYLINE=1 MTEXT=1 SPLINE=1 TEXT=1"},
-        {"gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf", "14874470281160465603 149 ARC=72 LWPOLYLINE=238 VIEWPORT=1"},
+        {"gen-ezdxf__r2000_mixed.dxf",
+         "9482132911779236870 5 ARC=1 ELLIPSE=1 INSERT=1 LWPOLYLINE=1 MTEXT=1 SPLINE=1 TEXT=1"},
+        {"gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf",
+         "14874470281160465603 149 ARC=72 LWPOLYLINE=238 VIEWPORT=1"},
         {"gh-ezdxf__POLI-ALL210_12.dxf", "15329122592462770451 30 3DFACE=1"},
         {"gh-ezdxf__R12_with_trash_beyond_EOF.dxf", "1915028026572783330 1"},
         {"gh-ezdxf__small_r13.dxf", "8462343456280140756 16"},

@@ -9,10 +9,10 @@
 #include "base/files.h"
 #include "base/numbers.h"
 #include "drawing/import/dxfclassic.h"
+#include "drawing/import/dxfrecords.h"
 #include "dxfentities.h"
 #include "dxfjoin.h"
 #include "dxfpaths.h"
-#include "drawing/import/dxfrecords.h"
 
 namespace vornelle {
 
@@ -61,6 +61,8 @@ CompleteResult importDxfComplete(const std::string& path, const CompleteOptions&
     if (!read.model) return refuse(read.error, "Mauvaise saisie !");
     result.units = unitsWord(read.model->insunits);
     Paths paths = entityPaths(*read.model, o.tolerance);
+    if (!paths.refusal.empty())
+        return refuse(paths.refusal + ".\nLe dessin n'a pas été modifié.", "Mauvaise saisie !");
     result.skipped = std::move(paths.skipped);
     Contours contours = joinPieces(std::move(paths.pieces), o.join);
     if (contours.list.empty()) return refuse(nothingToCut(result.skipped), "Mauvaise saisie !");

@@ -23,6 +23,8 @@ struct Seen {
     std::string type, section, block;
     bool paper = false;
     int flags = 0;
+    double z = 0;   // group 30: of a POLYLINE header, the elevation of a 2D polyline
+    long line = 0;  // the line of the entity's group code 0 in the file
 };
 
 bool paperBlock(const std::string& name) {
@@ -37,10 +39,12 @@ class Collector : public DL_CreationAdapter {
 
     void processCodeValuePair(unsigned int code, const std::string& raw) override {
         std::string_view v = dxfTrim(raw);
+        pairs_ += 1;
         if (code == 0) {
             prev_ = std::move(cur_);
             countSkipped(prev_);
             cur_ = Seen{std::string(v), section_, block_};
+            cur_.line = 2 * pairs_ - 1;  // two lines a pair: this group code 0, then the name
             if (v == "ENDSEC" || v == "EOF") section_.clear();
             if (v == "ENDBLK") block_.clear();
         } else if (code == 2 && cur_.type == "SECTION") {
@@ -51,6 +55,8 @@ class Collector : public DL_CreationAdapter {
             cur_.paper = v != "0";
         } else if (code == 70) {
             std::from_chars(v.data(), v.data() + v.size(), cur_.flags);
+        } else if (code == 30 && cur_.type == "POLYLINE") {
+            std::from_chars(v.data(), v.data() + v.size(), cur_.z);
         }
     }
 
@@ -91,7 +97,9 @@ class Collector : public DL_CreationAdapter {
     void addPolyline(const DL_PolylineData& p) override {
         DxfEntity e = entity(DxfEntity::Kind::Polyline);
         e.flags = p.flags;
-        e.elevation = p.elevation;
+        // dxflib takes the elevation from group 38 (LWPOLYLINE); a POLYLINE keeps it in the Z
+        // of its header point, in its own coordinate system like its vertices.
+        e.elevation = prev_.type == "POLYLINE" ? prev_.z : p.elevation;
         open_ = add(std::move(e));
     }
     void addVertex(const DL_VertexData& v) override {
@@ -160,6 +168,8 @@ class Collector : public DL_CreationAdapter {
     DxfEntity entity(DxfEntity::Kind k) {
         DxfEntity e;
         e.kind = k;
+        e.type = prev_.type;
+        e.line = prev_.line;
         const double* n = getExtrusion()->getDirection();
         e.extrusion = {n[0], n[1], n[2]};
         return e;
@@ -178,6 +188,7 @@ class Collector : public DL_CreationAdapter {
     }
 
     Seen cur_, prev_;
+    long pairs_ = 0;  // code/value pairs read so far
     std::string section_, block_;
     DxfEntity* open_ = nullptr;  // the polyline or spline receiving vertices or points
 };

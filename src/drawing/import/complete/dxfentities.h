@@ -20,6 +20,8 @@ struct DxfVertex {
 struct DxfEntity {
     enum class Kind { Line, Arc, Circle, Ellipse, Polyline, Spline, Insert };
     Kind kind = Kind::Line;
+    std::string type;  // as the file names it: LWPOLYLINE and POLYLINE are both Polyline
+    long line = 0;     // the line of its group code 0 in the file, for messages
     Vec3 extrusion{0, 0, 1};
     // Line: a, b (world). Arc and circle: centre a (OCS), radius r, angles a0, a1 (degrees).
     // Ellipse: centre a, major axis end b relative to it (world), ratio r, parameters a0, a1

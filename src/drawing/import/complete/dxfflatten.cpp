@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
 
 namespace vornelle {
@@ -31,31 +32,56 @@ double distanceToChord(Vec3 p, Vec3 a, Vec3 b) {
 }
 
 // Appends f over (t0, t1], halving each interval until its quarter points are within tol of
-// the chord.
+// the chord, or `out` holds `cap` points (then the rest is not refined).
 void adaptive(const std::function<Vec3(double)>& f, double t0, double t1, Vec3 p0, Vec3 p1, double tol,
-              std::vector<Vec3>& out, int depth) {
+              std::vector<Vec3>& out, int depth, size_t cap) {
     double h = t1 - t0;
     Vec3 q1 = f(t0 + h / 4), m = f(t0 + h / 2), q3 = f(t0 + 3 * h / 4);
-    if (depth >= 24 || (distanceToChord(q1, p0, p1) <= tol && distanceToChord(m, p0, p1) <= tol &&
-                        distanceToChord(q3, p0, p1) <= tol)) {
+    if (depth >= 24 || out.size() >= cap ||
+        (distanceToChord(q1, p0, p1) <= tol && distanceToChord(m, p0, p1) <= tol &&
+         distanceToChord(q3, p0, p1) <= tol)) {
         out.push_back(p1);
         return;
     }
-    adaptive(f, t0, t0 + h / 2, p0, m, tol, out, depth + 1);
-    adaptive(f, t0 + h / 2, t1, m, p1, tol, out, depth + 1);
+    adaptive(f, t0, t0 + h / 2, p0, m, tol, out, depth + 1, cap);
+    adaptive(f, t0 + h / 2, t1, m, p1, tol, out, depth + 1, cap);
 }
 
 // Appends f over [a, b] in `pieces` first intervals, each refined; f(a) first.
 void curve(const std::function<Vec3(double)>& f, double a, double b, int pieces, double tol,
-           std::vector<Vec3>& out) {
+           std::vector<Vec3>& out, size_t cap) {
     Vec3 p = f(a);
     out.push_back(p);
     for (int k = 1; k <= pieces; ++k) {
         double t0 = a + (b - a) * (k - 1) / pieces, t1 = k == pieces ? b : a + (b - a) * k / pieces;
         Vec3 q = f(t1);
-        adaptive(f, t0, t1, p, q, tol, out, 0);
+        adaptive(f, t0, t1, p, q, tol, out, 0, cap);
         p = q;
     }
+}
+
+// Steps of a parameter turn t0..t1 of an ellipse of half-axes `major` and `minor`.
+int ellipseSteps(Vec3 major, Vec3 minor, double t0, double t1, double tol) {
+    // The chord of a parameter step h is within h²/8 · max|p''| of the curve, and |p''| is at
+    // most the major half-axis.
+    double a = std::max(length(major), length(minor));
+    double h = a > 0 ? std::sqrt(8 * tol / a) : t1 - t0;
+    return static_cast<int>(
+        std::clamp(std::max(std::ceil((t1 - t0) / h), std::ceil((t1 - t0) / (2 * kPi / 3))), 1.0, 1e7));
+}
+
+// The centre, radius and signed turn of a polyline segment's arc; false when it is straight.
+bool bulgeArc(Vec3 from, Vec3 to, double b, Vec3& centre, double& r, double& theta) {
+    Vec3 chord = to - from;
+    double c = std::hypot(chord.x, chord.y);
+    if (b == 0 || c == 0 || !std::isfinite(b)) return false;
+    theta = 4 * std::atan(b);  // signed included angle
+    r = c / (2 * std::sin(std::fabs(theta) / 2));
+    // The centre lies left of the chord for a counterclockwise arc under half a turn.
+    double d = (c / 2) / std::tan(theta / 2);
+    Vec3 mid = 0.5 * (from + to), left{-chord.y / c, chord.x / c, 0};
+    centre = mid + d * left;
+    return true;
 }
 
 }  // namespace
@@ -68,19 +94,27 @@ void arcPoints(Vec3 c, double r, double start, double sweep, double tol, std::ve
     }
 }
 
+size_t arcPointCount(double r, double sweep, double tol) {
+    return static_cast<size_t>(arcSteps(r, sweep, tol)) + 1;
+}
+
+size_t bulgePointCount(Vec3 from, Vec3 to, double b, double tol) {
+    Vec3 centre;
+    double r = 0, theta = 0;
+    return bulgeArc(from, to, b, centre, r, theta) ? static_cast<size_t>(arcSteps(r, theta, tol)) : 1;
+}
+
+size_t ellipsePointCount(Vec3 major, Vec3 minor, double t0, double t1, double tol) {
+    return static_cast<size_t>(ellipseSteps(major, minor, t0, t1, tol)) + 1;
+}
+
 void bulgePoints(Vec3 from, Vec3 to, double b, double tol, std::vector<Vec3>& out) {
-    Vec3 chord = to - from;
-    double c = std::hypot(chord.x, chord.y);
-    if (b == 0 || c == 0 || !std::isfinite(b)) {
+    Vec3 centre;
+    double r = 0, theta = 0;
+    if (!bulgeArc(from, to, b, centre, r, theta)) {
         out.push_back(to);
         return;
     }
-    double theta = 4 * std::atan(b);  // signed included angle
-    double r = c / (2 * std::sin(std::fabs(theta) / 2));
-    // The centre lies left of the chord for a counterclockwise arc under half a turn.
-    double d = (c / 2) / std::tan(theta / 2);
-    Vec3 mid = 0.5 * (from + to), left{-chord.y / c, chord.x / c, 0};
-    Vec3 centre = mid + d * left;
     double start = std::atan2(from.y - centre.y, from.x - centre.x);
     std::vector<Vec3> pts;
     arcPoints({centre.x, centre.y, from.z}, r, start, theta, tol, pts);
@@ -89,12 +123,7 @@ void bulgePoints(Vec3 from, Vec3 to, double b, double tol, std::vector<Vec3>& ou
 }
 
 void ellipsePoints(Vec3 c, Vec3 major, Vec3 minor, double t0, double t1, double tol, std::vector<Vec3>& out) {
-    // The chord of a parameter step h is within h²/8 · max|p''| of the curve, and |p''| is at
-    // most the major half-axis.
-    double a = std::max(length(major), length(minor));
-    double h = a > 0 ? std::sqrt(8 * tol / a) : t1 - t0;
-    int n = static_cast<int>(
-        std::clamp(std::max(std::ceil((t1 - t0) / h), std::ceil((t1 - t0) / (2 * kPi / 3))), 1.0, 1e7));
+    const int n = ellipseSteps(major, minor, t0, t1, tol);
     for (int k = 0; k <= n; ++k) {
         double t = k == n ? t1 : t0 + (t1 - t0) * k / n;
         out.push_back(c + std::cos(t) * major + std::sin(t) * minor);
@@ -102,7 +131,7 @@ void ellipsePoints(Vec3 c, Vec3 major, Vec3 minor, double t0, double t1, double 
 }
 
 void splinePoints(int p, const std::vector<Vec3>& ctrl, std::vector<double> U, std::vector<double> w,
-                  double tol, std::vector<Vec3>& out) {
+                  double tol, std::vector<Vec3>& out, size_t cap) {
     const int n = static_cast<int>(ctrl.size());
     if (n == 0) return;
     p = std::clamp(p, 1, std::min(31, std::max(1, n - 1)));
@@ -141,14 +170,14 @@ void splinePoints(int p, const std::vector<Vec3>& ctrl, std::vector<double> U, s
     // One first interval per knot span, so that no span is skipped by the refinement.
     int spans = 0;
     for (int i = p; i < n; ++i) spans += U[i + 1] > U[i];
-    curve(at, lo, hi, std::max(1, spans) * 2, tol, out);
+    curve(at, lo, hi, std::max(1, spans) * 2, tol, out, cap);
     // A clamped curve ends at its end control points: take them exactly.
     if (U[0] == U[p]) out.front() = ctrl.front();
     if (U[n] == U[n + p]) out.back() = ctrl.back();
 }
 
 void fitPoints(const std::vector<Vec3>& fit, Vec3 startTangent, Vec3 endTangent, double tol,
-               std::vector<Vec3>& out) {
+               std::vector<Vec3>& out, size_t cap) {
     const size_t n = fit.size();
     if (n == 0) return;
     std::vector<double> s(n, 0);
@@ -203,7 +232,7 @@ void fitPoints(const std::vector<Vec3>& fit, Vec3 startTangent, Vec3 endTangent,
     for (size_t i = 1; i < n; ++i) {
         if (s[i] == s[i - 1]) continue;
         std::vector<Vec3> seg;
-        curve(at, s[i - 1], s[i], 2, tol, seg);
+        curve(at, s[i - 1], s[i], 2, tol, seg, cap > out.size() ? cap - out.size() : 0);
         for (size_t k = 1; k + 1 < seg.size(); ++k) out.push_back(seg[k]);
         out.push_back(fit[i]);  // the curve passes through every fit point exactly
     }

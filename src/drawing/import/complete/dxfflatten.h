@@ -3,6 +3,8 @@
 // computed exactly from its definition. Each function appends the points after the first.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "dxfgeometry.h"
@@ -21,13 +23,21 @@ void bulgePoints(Vec3 from, Vec3 to, double b, double tol, std::vector<Vec3>& ou
 void ellipsePoints(Vec3 c, Vec3 major, Vec3 minor, double t0, double t1, double tol, std::vector<Vec3>& out);
 
 // NURBS curve of the control points, knots and weights (knots or weights missing or of the
-// wrong count: a clamped uniform knot vector, weights 1); first point too.
+// wrong count: a clamped uniform knot vector, weights 1); first point too. Once `out` holds
+// `cap` points the curve is no longer refined (a damaged file's curve stays bounded; the
+// caller refuses it).
 void splinePoints(int degree, const std::vector<Vec3>& control, std::vector<double> knots,
-                  std::vector<double> weights, double tol, std::vector<Vec3>& out);
+                  std::vector<double> weights, double tol, std::vector<Vec3>& out, size_t cap = SIZE_MAX);
 
 // A cubic through the fit points (chord-length parameter; the end tangents when not zero,
-// else natural ends); first point too.
+// else natural ends); first point too. `cap` as for splinePoints.
 void fitPoints(const std::vector<Vec3>& fit, Vec3 startTangent, Vec3 endTangent, double tol,
-               std::vector<Vec3>& out);
+               std::vector<Vec3>& out, size_t cap = SIZE_MAX);
+
+// The points the functions above make, known before making them: arcPoints (first point
+// included), bulgePoints (the points it appends), ellipsePoints (first point included).
+size_t arcPointCount(double r, double sweep, double tol);
+size_t bulgePointCount(Vec3 from, Vec3 to, double b, double tol);
+size_t ellipsePointCount(Vec3 major, Vec3 minor, double t0, double t1, double tol);
 
 }  // namespace vornelle

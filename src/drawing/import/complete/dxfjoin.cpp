@@ -156,7 +156,9 @@ Contours joinPieces(std::vector<Piece> pieces, double join) {
             if (!link[leave] || used[*link[leave] / 2]) break;
             e = *link[leave];
         }
-        if (loop) {
+        // Closing is not joining: a chain back at its first point within J is closed there,
+        // whatever other piece ends touch that point (they stay pieces of their own).
+        if (loop || (c.points.size() > 2 && distanceXY(c.points.front(), c.points.back()) <= join)) {
             c.points.back() = c.points.front();
             c.closed = true;
         }

@@ -1,6 +1,7 @@
 // The complete DXF import's pieces joined into contours: pieces no longer than J left out,
 // pieces whose ends meet within J joined in file order where exactly two ends meet, and a
-// contour that comes back to its first point closed exactly there.
+// contour whose last point comes back within J of its first closed exactly there, however
+// many other ends lie at that point.
 #pragma once
 
 #include <optional>

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "drawing/import/importlimits.h"
 #include "dxfflatten.h"
 
 namespace vornelle {
@@ -31,16 +32,40 @@ class Expander {
     // The entities under the map `world` (block placement, identity in model space).
     void entities(const std::vector<DxfEntity>& list, const Affine& world, int depth) {
         const double tol = tol_ / std::max(world.stretch(), 1e-300);
-        for (const DxfEntity& e : list) entity(e, world, tol, depth);
+        for (const DxfEntity& e : list) {
+            if (!out_.refusal.empty()) return;
+            entity_ = &e;
+            entity(e, world, tol, depth);
+        }
     }
 
   private:
+    // Points the drawing may still take before it is refused.
+    size_t room() const { return points_ < kMaxImportRecords ? kMaxImportRecords - points_ : 0; }
+    // False, with the refusal, when `count` more points would make the drawing too large.
+    bool fits(size_t count) {
+        if (count <= room()) return true;
+        out_.refusal = "L'entité " + entity_->type + " de la ligne " + std::to_string(entity_->line) +
+                       " porterait le dessin au-delà de " + std::to_string(kMaxImportRecords / 1000000) +
+                       " millions de points : nombre endommagé, ou tolérance trop petite pour sa taille";
+        return false;
+    }
     void piece(std::vector<Vec3> pts, const Affine& map, bool closed) {
+        if (!out_.refusal.empty() || !fits(pts.size())) return;
         Piece p;
         p.points.reserve(pts.size());
-        for (Vec3 q : pts) p.points.push_back(map(q));
+        for (Vec3 q : pts) {
+            Vec3 w = map(q);
+            if (!(std::fabs(w.x) <= kMaxImportCoordinate && std::fabs(w.y) <= kMaxImportCoordinate)) {
+                out_.refusal = "L'entité " + entity_->type + " de la ligne " + std::to_string(entity_->line) +
+                               " sort du dessin : coordonnée au-delà de 10^12 unités, nombre endommagé";
+                return;
+            }
+            p.points.push_back(w);
+        }
         if (closed && !p.points.empty()) p.points.back() = p.points.front();
         p.closed = closed;
+        points_ += p.points.size();
         out_.pieces.push_back(std::move(p));
     }
     void skip(const std::string& type) { ++out_.skipped[type]; }
@@ -55,6 +80,7 @@ class Expander {
             case DxfEntity::Kind::Arc: {
                 double sweep = std::fmod(e.a1 - e.a0, 360.0);
                 if (sweep <= 0) sweep += 360;
+                if (!fits(arcPointCount(e.r, sweep * kPi / 180, tol))) return;
                 arcPoints(e.a, e.r, e.a0 * kPi / 180, sweep * kPi / 180, tol, pts);
                 pts.front() = onCircle(e.a, e.r, e.a0);
                 pts.back() = onCircle(e.a, e.r, e.a0 + sweep);
@@ -62,6 +88,7 @@ class Expander {
                 break;
             }
             case DxfEntity::Kind::Circle:
+                if (!fits(arcPointCount(e.r, 2 * kPi, tol))) return;
                 arcPoints(e.a, e.r, 0, 2 * kPi, tol, pts);
                 piece(pts, ocs, true);
                 break;
@@ -72,6 +99,7 @@ class Expander {
                 double t0 = e.a0, t1 = e.a1;
                 while (t1 <= t0) t1 += 2 * kPi;
                 bool whole = std::fabs(t1 - t0 - 2 * kPi) < 1e-9;
+                if (!fits(ellipsePointCount(e.b, e.r * cross(n, e.b), t0, t1, tol))) return;
                 ellipsePoints(e.a, e.b, e.r * cross(n, e.b), t0, t1, tol, pts);
                 piece(pts, world, whole);
                 break;
@@ -83,9 +111,9 @@ class Expander {
                 if (!e.vertices.empty()) {
                     std::vector<Vec3> control;
                     for (const DxfVertex& v : e.vertices) control.push_back(v.p);
-                    splinePoints(e.degree, control, e.knots, e.weights, tol, pts);
+                    splinePoints(e.degree, control, e.knots, e.weights, tol, pts, room() + 1);
                 } else {
-                    fitPoints(e.fit, e.startTangent, e.endTangent, tol, pts);
+                    fitPoints(e.fit, e.startTangent, e.endTangent, tol, pts, room() + 1);
                 }
                 bool closed = (e.flags & 1) && pts.size() > 2 && length(pts.back() - pts.front()) <= tol;
                 piece(pts, world, closed);
@@ -113,6 +141,10 @@ class Expander {
         }
         const size_t n = e.vertices.size();
         auto at = [&](size_t i) { return Vec3{e.vertices[i].p.x, e.vertices[i].p.y, e.elevation}; };
+        size_t count = n > 0 ? 1 : 0;
+        for (size_t i = 0; i + 1 < n + (closed ? 1 : 0) && count <= room(); ++i)
+            count += bulgePointCount(at(i), at((i + 1) % n), e.vertices[i].bulge, tol);
+        if (!fits(count)) return;
         if (n > 0) pts.push_back(at(0));
         for (size_t i = 0; i + 1 < n + (closed ? 1 : 0); ++i)
             bulgePoints(at(i), at((i + 1) % n), e.vertices[i].bulge, tol, pts);
@@ -127,8 +159,8 @@ class Expander {
         stack_.push_back(&e.block);
         const double a = e.a0 * kPi / 180, c = std::cos(a), s = std::sin(a);
         const Affine ocs = world.after(ocsToWorld(e.extrusion));
-        for (int row = 0; row < e.rows; ++row)
-            for (int col = 0; col < e.columns; ++col) {
+        for (int row = 0; row < e.rows && out_.refusal.empty(); ++row)
+            for (int col = 0; col < e.columns && out_.refusal.empty(); ++col) {
                 // Block point q: ip + R(col spacing, row spacing) + R S (q - base), in the OCS.
                 double ox = col * e.columnSpacing, oy = row * e.rowSpacing;
                 Affine place;
@@ -146,6 +178,8 @@ class Expander {
     const DxfModel& model_;
     double tol_;
     Paths& out_;
+    const DxfEntity* entity_ = nullptr;      // the entity being flattened, for refusals
+    size_t points_ = 0;                      // points of the pieces so far
     std::vector<const std::string*> stack_;  // the blocks being placed, outermost first
 };
 

@@ -19,6 +19,9 @@ struct Piece {
 struct Paths {
     std::vector<Piece> pieces;  // in file order, INSERTs expanded where they stand
     std::map<std::string, long> skipped;
+    // Not empty when the drawing would pass the bounds of importlimits.h: why, naming the
+    // entity and its line; the pieces are then incomplete.
+    std::string refusal;
 };
 
 // `tolerance` in drawing units, > 0.
