@@ -1,6 +1,7 @@
 // The automatic cut order; see autoorder.h. The cuts are read from the records, the
-// containment found (containment.h), two starts improved (ordersearch.h) and the better one
-// written to List6 as entry points numbered 1, 2, 3... for the reorganisation.
+// containment found (containment.h), two starts improved (ordersearch.h), the better one
+// kicked and improved again while time remains (orderrestarts.h), and the result written to
+// List6 as entry points numbered 1, 2, 3... for the reorganisation.
 #include "autoorder.h"
 
 #include <cmath>
@@ -9,6 +10,7 @@
 
 #include "containment.h"
 #include "cutorder.h"
+#include "orderrestarts.h"
 #include "ordersearch.h"
 #include "pointgrid.h"
 
@@ -71,7 +73,7 @@ AutoOrderResult autoOrder(Drawing& d, const AutoOrderOptions& options) {
     AutoOrderResult result;
     result.travelBefore = result.travelAfter = drawingTravel(d);
     auto cuts = readCuts(d);
-    if (!cuts || cuts->shapes.size() < 2) return result;
+    if (!cuts || cuts->shapes.empty()) return result;
     result.cuts = cuts->shapes.size();
     const std::vector<Shape>& shapes = cuts->shapes;
     const auto containers = containingShapes(shapes);
@@ -90,6 +92,9 @@ AutoOrderResult autoOrder(Drawing& d, const AutoOrderOptions& options) {
         OrderPlan other = improve(shapes, containers, file, deadline);
         if (planTravel(shapes, other) < planTravel(shapes, best)) best = std::move(other);
     }
+    best = restartSearch(shapes, containers, std::move(best), deadline);
+    // One cut entered where the file starts it: nothing to rebuild.
+    if (shapes.size() == 1 && best.entry[0] == 0) return result;
 
     Drawing before = d;
     clearEntries(d);

@@ -25,9 +25,9 @@ struct AutoOrderResult {
     size_t cuts = 0;
 };
 
-// Leaves the drawing as it was (travelAfter = travelBefore) when it has fewer than two cuts,
-// when its records are not approach, plunge, in-material records, lift cut after cut as an
-// import leaves them, or when a coordinate is not a number.
+// Leaves the drawing as it was (travelAfter = travelBefore) when it has no cut, when its one
+// cut is best entered where the file starts it, when its records are not approach, plunge, in-material
+// records, lift cut after cut as an import leaves them, or when a coordinate is not a number.
 AutoOrderResult autoOrder(Drawing& d, const AutoOrderOptions& options = {});
 
 // The travel of the drawing's records as they stand: every move from the origin, between
