@@ -3,8 +3,8 @@
 // and, in a line under the view, the travel out of the material before and after.
 #include <QBoxLayout>
 
-#include "drawing/order/autoorder.h"
 #include "dessinpage.h"
+#include "drawing/order/autoorder.h"
 
 namespace vornelle {
 
@@ -16,10 +16,13 @@ void DessinPage::buildAutoOrder(QLayout* row) {
         "d'une pièce avant son contour, le moins de déplacements hors matière, puis réorganise les coupes.");
     connect(ordreAuto_, &QPushButton::clicked, this, &DessinPage::ordreAutomatique);
     row->addWidget(ordreAuto_);
+    // No accessible name: a screen reader reads the whole text, numbers included. Its width
+    // ignored and its text wrapped, so that the line appearing does not push the lists aside.
     deplacements_ = new QLabel(this);
     deplacements_->setObjectName("deplacements");
-    deplacements_->setAccessibleName("Déplacements hors matière");
     deplacements_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    deplacements_->setWordWrap(true);
+    deplacements_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(deplacements_);
 }
 
@@ -28,10 +31,14 @@ void DessinPage::ordreAutomatique() {
     pointer_.setBusy(true);
     AutoOrderResult r = autoOrder(drawing_);
     pointer_.setBusy(false);
+    if (!r.reordered && r.cuts == 1) {
+        deplacements_->setText(QString::fromStdString(travelLine(r.travelBefore, r.travelAfter)) +
+                               " : la découpe est déjà entrée au plus près de l'origine.");
+        return;
+    }
     if (!r.reordered) {
         deplacements_->setText(
-            "Ordre inchangé : il faut au moins deux découpes d'un dessin importé (DXF ou DAT), "
-            "pas d'un fichier FRA.");
+            "Ordre inchangé : il faut les découpes d'un dessin importé (DXF ou DAT), pas d'un fichier FRA.");
         return;
     }
     drawingChanged();

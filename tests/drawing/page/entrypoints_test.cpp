@@ -3,6 +3,8 @@
 // "Valider", and "Réorganisation coupes" on a real DXF sample, with its failure path.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -345,4 +347,21 @@ TEST(EntryPointsPage, OrdreAutomatiqueReordersShowsTheSavingAndLeavesAnFraDrawin
     button->click();
     EXPECT_EQ(f.drawing().List1.toVector(), read.List1.toVector());
     EXPECT_TRUE(line->text().startsWith("Ordre inchangé")) << line->text().toStdString();
+}
+
+TEST(EntryPointsPage, TheTravelLineIsReadWholeAndLeavesTheListsWhereTheyAre) {
+    Fixture f;
+    f.loadDxf(kSquare);
+    QApplication::processEvents();
+    f.page->resize(f.page->sizeHint().width(), 600);  // no room to spare for a longer line
+    QApplication::processEvents();
+    const QRect lists = f.page->lists()->geometry();
+    byCaption(f.page.get(), "Ordre automatique")->click();
+    QApplication::processEvents();
+    auto* line = f.page->findChild<QLabel*>("deplacements");
+    ASSERT_TRUE(line->text().contains(QString::fromUtf8("\u2192"))) << line->text().toStdString();
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(line);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(QAccessible::Name), line->text());
+    EXPECT_EQ(f.page->lists()->geometry(), lists);
 }
