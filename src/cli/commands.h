@@ -15,10 +15,13 @@ struct Output {
     std::string error;  // the French message on standard error
 };
 
-// generate DESSIN.fra NOM --scale --depth --note [--feed-in] [--feed-out]: texts as typed.
+// generate DESSIN.fra NOM --scale --depth --note [--feed-in] [--feed-out], and the cut
+// strategy: [--tool-diameter D] [--compensation auto|exterieur|interieur|trait] [--step-down S]
+// [--tabs N --tab-width W --tab-height H] [--direction conventionnel|avalant]; texts as typed.
 struct GenerateArgs {
     std::string drawing, name, scale, depth, note;
     std::optional<std::string> feedIn, feedOut;
+    std::optional<std::string> toolDiameter, compensation, stepDown, tabs, tabWidth, tabHeight, direction;
 };
 int generate(const GenerateArgs& a, Output& out);
 

@@ -80,6 +80,13 @@ CLI::App* addGenerate(CLI::App& app, vornelle::cli::GenerateArgs& gen) {
     text(generate, "--note", gen.note, "Note du fichier détails")->required();
     text(generate, "--feed-in", gen.feedIn, "Vitesse dans la matière (sinon celle de la configuration)");
     text(generate, "--feed-out", gen.feedOut, "Vitesse hors de la matière (sinon celle de la configuration)");
+    text(generate, "--tool-diameter", gen.toolDiameter, "Diamètre de l'outil en mm (virgule ou point)");
+    text(generate, "--compensation", gen.compensation, "auto, exterieur, interieur ou trait");
+    text(generate, "--step-down", gen.stepDown, "Profondeur par passe en mm");
+    text(generate, "--tabs", gen.tabs, "Nombre d'attaches par contour extérieur");
+    text(generate, "--tab-width", gen.tabWidth, "Largeur des attaches en mm, le long du chemin de l'outil");
+    text(generate, "--tab-height", gen.tabHeight, "Hauteur des attaches en mm");
+    text(generate, "--direction", gen.direction, "Sens de coupe : conventionnel ou avalant");
     return generate;
 }
 
