@@ -89,3 +89,15 @@ struct LatencyArgs {
 int latency(const LatencyArgs& a, Output& out);
 
 }  // namespace vornelle::cli
+
+namespace vornelle::cli {
+
+// generate-gcode PROGRAMME NOM [--scale S] [--arc-tolerance T]: texts as typed (the scale as
+// the tool page reads it, the tolerance in mm with a decimal point or comma).
+struct GenerateGcodeArgs {
+    std::string program, name, scale = "1";
+    std::optional<std::string> tolerance;
+};
+int generateGcode(const GenerateGcodeArgs& a, Output& out);
+
+}  // namespace vornelle::cli

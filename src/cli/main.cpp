@@ -90,6 +90,20 @@ CLI::App* addGenerate(CLI::App& app, vornelle::cli::GenerateArgs& gen) {
     return generate;
 }
 
+CLI::App* addGenerateGcode(CLI::App& app, vornelle::cli::GenerateGcodeArgs& g) {
+    CLI::App* c = app.add_subcommand(
+        "generate-gcode", "Programme G-code en fichier découpe NOM.def et détails NOM.det (et NOM.rythme)");
+    c->add_option("PROGRAMME", g.program, "Programme G-code (.nc, .ngc, .gcode, .tap, .cnc)")
+        ->required()
+        ->type_name("");
+    c->add_option("NOM", g.name, "Nom de la découpe")->required()->type_name("");
+    text(c, "--scale", g.scale, "Facteur d'échelle de X et Y (1 par défaut ; la profondeur ne change pas)");
+    text(c, "--arc-tolerance", g.tolerance,
+         "Écart maximal entre un arc et ses cordes, en mm (0,01 par défaut)")
+        ->type_name("T");
+    return c;
+}
+
 CLI::App* addPlay(CLI::App& app, vornelle::cli::PlayArgs& play) {
     CLI::App* playCommand = app.add_subcommand(
         "play", "Joue le fichier découpe sur la machine simulée, sans délai, en répondant Oui");
@@ -182,12 +196,14 @@ CLI::App* addImport(CLI::App& app, bool dxf, vornelle::cli::ImportArgs& import,
 // Every command's arguments and its subcommand, in the order the help lists them.
 struct Commands {
     vornelle::cli::GenerateArgs gen;
+    vornelle::cli::GenerateGcodeArgs gcode;
     vornelle::cli::PlayArgs play;
     vornelle::cli::CheckArgs check;
     vornelle::cli::LatencyArgs latency;
     vornelle::cli::ImportArgs imports[2];
     std::vector<std::string> entryTexts[2];
     CLI::App* generateCommand;
+    CLI::App* gcodeCommand;
     CLI::App* playCommand;
     CLI::App* checkCommand;
     CLI::App* latencyCommand;
@@ -195,6 +211,8 @@ struct Commands {
 
     explicit Commands(CLI::App& app) {
         generateCommand = addGenerate(app, gen);
+        gcodeCommand = addGenerateGcode(app, gcode);
+        gcodeCommand->group("Commandes");
         playCommand = addPlay(app, play);
         checkCommand = addCheck(app, check);
         latencyCommand = addLatency(app, latency);
@@ -207,6 +225,7 @@ struct Commands {
     // The exit status of the command given.
     int run(Output& out) {
         if (generateCommand->parsed()) return vornelle::cli::generate(gen, out);
+        if (gcodeCommand->parsed()) return vornelle::cli::generateGcode(gcode, out);
         if (playCommand->parsed()) return vornelle::cli::play(play, out);
         if (checkCommand->parsed()) return vornelle::cli::check(check, out);
         if (latencyCommand->parsed()) return vornelle::cli::latency(latency, out);

@@ -13,12 +13,6 @@ namespace {
 
 constexpr double kMaxPosition = 2147483647.0;  // steps, as for a drawing
 
-// In the material: a feed move that reaches the program's zero or goes below it.
-PacingFeed needOf(const GcodeMove& mv) {
-    if (mv.kind == MoveKind::Rapid) return PacingFeed::Out;
-    return std::min(mv.from.z, mv.to.z) <= 1e-9 ? PacingFeed::In : PacingFeed::Out;
-}
-
 }  // namespace
 
 GcodePoints::GcodePoints(FieldWriter& prem, const MachineFields& m, double tolerance, double tickSeconds)
@@ -53,6 +47,17 @@ void GcodePoints::point(const Point3& p, PacingFeed need, long line) {
         needs_.back().count += longest;
     else
         needs_.push_back({longest, 1, need});
+}
+
+PacingFeed GcodePoints::needOf(const GcodeMove& mv) {
+    if (mv.kind == MoveKind::Rapid) {
+        if (!startHeight_ && mv.to.z != mv.from.z) startHeight_ = mv.to.z;
+        return PacingFeed::Out;
+    }
+    // In the material: a feed move that reaches the program's zero or goes below it, or below
+    // the height the program first rises to (a program whose zero is the stock's bottom).
+    const double low = std::min(mv.from.z, mv.to.z);
+    return low <= 1e-9 || low < startHeight_.value_or(0) - 1e-9 ? PacingFeed::In : PacingFeed::Out;
 }
 
 void GcodePoints::move(const GcodeMove& mv) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ class GcodePoints : public GcodeSink {
   private:
     void point(const Point3& p, PacingFeed need, long line);
     void rate(const GcodeMove& mv);
+    PacingFeed needOf(const GcodeMove& mv);
 
     FieldWriter& prem_;
     MachineFields m_;
@@ -52,6 +54,7 @@ class GcodePoints : public GcodeSink {
     std::vector<IdleTicks> idle_;
     std::map<double, double> peak_;
     std::string error_;
+    std::optional<double> startHeight_;  // mm: the Z of the program's first rapid in Z
 };
 
 }  // namespace vornelle

@@ -150,3 +150,21 @@ TEST(GcodeGeneration, ClimbingWhileCuttingComesWithAPacingFileOfTheCutFile) {
 
 }  // namespace
 }  // namespace vornelle
+
+namespace vornelle {
+namespace {
+
+TEST(GcodeGeneration, FeedMovesBelowTheFirstRiseAreInTheMaterialWhenZeroIsTheStocksBottom) {
+    GcodeRig rig;
+    GcodeResult r = rig.run("G0 Z15\nG0 X10\nG1 Z9 F100\nG1 X20\nG0 Z15\n");
+    ASSERT_TRUE(r.generation.ok) << r.generation.message.text;
+    auto p = readPacing(r.pacingPath);
+    ASSERT_TRUE(p.ok()) << p.error();
+    std::string runs;
+    for (const PacingRun& run : p->runs)
+        runs += std::to_string(run.count) + static_cast<char>(run.feed) + " ";
+    EXPECT_EQ(runs, "2500H 1600M 600H ");
+}
+
+}  // namespace
+}  // namespace vornelle
