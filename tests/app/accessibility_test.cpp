@@ -100,7 +100,14 @@ TEST(Accessibility, ToolPage) {
                  {"Text2", "Coefficient vitesse"},
                  {"Text10", "Petite vitesse"},
                  {"Text11", "Grande vitesse"},
-                 {"Text7", "Bloc note"}},
+                 {"Text7", "Bloc note"},
+                 {"diametre", "Diamètre de l'outil"},
+                 {"compensation", "Compensation"},
+                 {"passe", "Profondeur par passe"},
+                 {"attaches", "Nombre d'attaches"},
+                 {"largeurattache", "Largeur des attaches"},
+                 {"hauteurattache", "Hauteur des attaches"},
+                 {"sens", "Sens"}},
                 {"Drive1", "Dir1", "File1"});
     EXPECT_EQ(nameOf(page.findChild<QWidget*>("Picture1")), "Dessin");
     EXPECT_EQ(description(page.findChild<QWidget*>("Picture1")), "affiche le dessin de l'objet à couper");

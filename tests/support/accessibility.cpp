@@ -17,7 +17,11 @@ namespace vornelle::test {
 namespace {
 QString nameOf(QObject* o) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(o);
-    return a ? a->text(QAccessible::Name) : QString();
+    if (!a) return {};
+    // On Linux a list's name is its current choice; a reader names it by the label it has.
+    if (qobject_cast<QComboBox*>(o))
+        for (const auto& [label, relation] : a->relations(QAccessible::Label)) return label->text(QAccessible::Name);
+    return a->text(QAccessible::Name);
 }
 
 bool isField(QWidget* w) {

@@ -11,6 +11,8 @@
 #include "config/configmachine.h"
 #include "cutfile/details.h"
 #include "cutfile/generation/generation.h"
+#include "cutfile/strategy/strategydetails.h"
+#include "cutfile/strategy/strategygeneration.h"
 #include "cutfile/toolfields.h"
 #include "ui/qtext.h"
 
@@ -51,6 +53,7 @@ ToolPage::ToolPage(Dialogs& dialogs, Navigator& navigator, BusyPointer& pointer,
     auto* right = new QVBoxLayout;
     buildNameFields(right);
     buildParameters(right);
+    buildStrategy(right);
     buildPreview(right);
     top->addLayout(right, 1);
 
@@ -218,7 +221,7 @@ void ToolPage::generate() {
         dialogs_.message(work.error(), style::kStopOk, "Découpe");
         return;
     }
-    GenerationResult r = vornelle::generate(in, *work, pointer_);
+    GenerationResult r = generateWithStrategy(in, strategy_->texts(), *work, pointer_).result;
     if (r.ok) {
         panel_->refresh();
         Text9->setText(Text9->text() + ".def");
@@ -264,6 +267,7 @@ void ToolPage::loadCutFile() {
     Text12->setText(qs(f[7]));
     findChild<QLineEdit*>("Text3")->setText(qs(f[8]));
     findChild<QLineEdit*>("Text5")->setText(qs(f[9]));
+    strategy_->setTexts(readStrategyDetails(det).value_or(StrategyTexts{}));
     figures_->decode(name);
 }
 
@@ -277,7 +281,9 @@ void ToolPage::rewriteDetails() {
     Details d;
     d.fields = {field("Text10"), field("text1"), field("Text4"),  field("Text6"), field("Text7"),
                 field("Text11"), field("Text9"), field("Text12"), field("Text3"), field("Text5")};
-    if (Status s = replaceDetails(det, d); !s) dialogs_.message(s.message, style::kStopOk, "Nom fichier ?");
+    // The strategy's settings on the page stay in the file beside the ten fields.
+    if (Status s = replaceFile(det, strategyDetailsRecord(d, strategy_->texts())); !s)
+        dialogs_.message(s.message, style::kStopOk, "Nom fichier ?");
 }
 
 void ToolPage::closeEvent(QCloseEvent* e) {

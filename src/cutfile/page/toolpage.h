@@ -20,6 +20,7 @@
 #include "drawing/shared.h"
 #include "preview.h"
 #include "resumebutton.h"
+#include "strategybox.h"
 #include "run/runstate.h"
 #include "ui/filepanel.h"
 #include "ui/menupage.h"
@@ -62,6 +63,8 @@ class ToolPage : public QWidget, public MenuPage {
     ResumeButton* resumeButton() const { return resume_; }
     // The figures of the cut file created or loaded last.
     CutFigures* figures() const { return figures_; }
+    // The group "Stratégie de coupe".
+    StrategyBox* strategy() const { return strategy_; }
 
     double facteur() const { return facteur_; }
     const std::string& chemin() const { return chemin_; }
@@ -76,6 +79,7 @@ class ToolPage : public QWidget, public MenuPage {
     void buildBrowser(QVBoxLayout* left);
     void buildNameFields(QVBoxLayout* right);
     void buildParameters(QVBoxLayout* right);
+    void buildStrategy(QVBoxLayout* right);
     void buildPreview(QVBoxLayout* right);
     void buildHiddenFields();
     void buildMenus();
@@ -100,6 +104,7 @@ class ToolPage : public QWidget, public MenuPage {
     QPlainTextEdit* Text7;
     PreviewPicture* Picture1;
     CutFigures* figures_;
+    StrategyBox* strategy_;
     FilePanel* panel_;  // Drive1, Dir1, File1
     QRadioButton *Option1, *Option2;
     QPushButton *Command11, *Command12;

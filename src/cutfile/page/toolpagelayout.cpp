@@ -152,6 +152,11 @@ void ToolPage::buildParameters(QVBoxLayout* right) {
     right->addWidget(params);
 }
 
+void ToolPage::buildStrategy(QVBoxLayout* right) {
+    strategy_ = new StrategyBox;
+    right->addWidget(strategy_);
+}
+
 void ToolPage::buildPreview(QVBoxLayout* right) {
     Picture1 = new PreviewPicture;
     Picture1->setObjectName("Picture1");
