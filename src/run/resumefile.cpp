@@ -14,6 +14,7 @@ namespace vornelle {
 namespace {
 
 constexpr const char* kHeader = "vornelle-reprise 1";
+constexpr const char* kInProgress = "vornelle-reprise en-cours";
 
 std::string baseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -81,6 +82,8 @@ std::string resumeText(const ResumePoint& p) {
     line("x", std::to_string(p.position[0]));
     line("y", std::to_string(p.position[1]));
     line("z", std::to_string(p.position[2]));
+    if (p.lifted != 0) line("leve", std::to_string(p.lifted));
+    if (!p.frame.empty()) line("repere", p.frame);
     return t;
 }
 
@@ -95,6 +98,7 @@ Outcome<ResumePoint> parseResume(const std::string& text) {
         pos = end + 1;
         if (!l.empty() && l.back() == '\r') l.pop_back();
         if (first) {
+            if (l == kInProgress) return Failure{kRunDied};
             if (l != kHeader) return bad("en-tête");
             first = false;
             continue;
@@ -120,7 +124,27 @@ Outcome<ResumePoint> parseResume(const std::string& text) {
     if (!need("curseur", p.pace) || p.pace < 0 || p.pace > 100) return bad("curseur");
     if (!need("x", p.position[0]) || !need("y", p.position[1]) || !need("z", p.position[2]))
         return bad("position");
+    if (v.count("leve") && (!read(v["leve"], p.lifted) || p.lifted < 0)) return bad("leve");
+    if (v.count("repere")) p.frame = v["repere"];
     return p;
+}
+
+std::string machineFrame(const int (&dir)[3], const int (&clk)[3], const bool (&inv)[3],
+                         const std::array<std::string, 3>& stepsPerMm, bool zHighIsDown) {
+    std::string f;
+    for (int a = 0; a < 3; ++a) {
+        f += std::string(a ? ";" : "") + "XYZ"[a] + ":" + std::to_string(dir[a]) + "/" + std::to_string(clk[a]) +
+             (inv[a] ? "/inv" : "/") + "/" + stepsPerMm[a];
+    }
+    return f + (zHighIsDown ? ";Zhaut" : ";Zbas");
+}
+
+std::string frameChange(const std::string& stored, const std::string& now) {
+    if (stored.empty() || stored == now) return {};
+    return "La configuration de la machine (câblage, sens des axes ou pas par mm) a changé depuis "
+           "l'interruption : la position enregistrée ne correspond plus à la machine et la découpe ne peut "
+           "pas être reprise.\nAvant : " +
+           stored + "\nMaintenant : " + now;
 }
 
 Status writeResume(const std::string& cutPath, ResumePoint p) {
@@ -132,11 +156,16 @@ Status writeResume(const std::string& cutPath, ResumePoint p) {
     return replaceFile(resumePathFor(cutPath), resumeText(p));
 }
 
+Status markRunInProgress(const std::string& cutPath) {
+    return replaceFile(resumePathFor(cutPath), std::string(kInProgress) + "\nfichier=" + baseName(cutPath) + "\n");
+}
+
 Outcome<ResumePoint> readResume(const std::string& cutPath) {
     std::string path = resumePathFor(cutPath);
     auto text = readFile(path);
     if (!text) return Failure{text.error()};
     auto p = parseResume(*text);
+    if (!p && p.error() == kRunDied) return Failure{p.error()};
     if (!p) return Failure{path + " : " + p.error()};
     if (p->cut != baseName(cutPath))
         return Failure{"La reprise " + path + " est celle du fichier découpe " + p->cut + ", pas de " +

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "base/files.h"
+#include "base/message.h"
 #include "base/numbers.h"
 #include "port/portfault.h"
 #include "recordreader.h"
@@ -83,13 +84,15 @@ class Run {
     }
 
     // n steps of Z up or down (a counter from 1 while it is at most n); the number made.
-    // `made`, when given, counts the steps written (up +1, down -1).
+    // `made`, when given, counts the steps written (up +1, down -1). "Arret d'urgence" ends
+    // the move before its next step, the tool left where it is; the caller sees `arret`.
     bool zMove(double n, bool up, long* made = nullptr) {
         if (std::string p = stepCountProblem(n); !p.empty()) {
             error_ = p;
             return false;
         }
         for (double k = 1; k <= n; k += 1) {
+            if (s_.state.arret == 1) break;
             const FieldValues& f = values();
             int dir = up ? f.upDir : f.downDir;
             int step = up ? f.upStep : f.downStep;
@@ -109,11 +112,15 @@ class Run {
     std::string error_;
 
   private:
+    // A field typed during the run passes through values that mean nothing (a coefficient
+    // of "0" on the way to "0,02"): the last usable values stay in force until the fields
+    // are usable again. Only fields unusable from the start end the run.
     void refresh(bool force) {
         uint64_t version = s_.host.fieldsVersion();
         if (!force && version == version_) return;
         version_ = version;
-        values_ = convert(s_.host.fields(), v_);
+        FieldValues now = convert(s_.host.fields(), v_);
+        if (force || now.problem.empty()) values_ = std::move(now);
     }
     uint64_t version_ = 0;
     FieldValues values_;
@@ -149,8 +156,15 @@ bool requests(RunServices& s, Run& run, PlayResult& out) {
         // Counted in the result itself, so a port that fails mid-move leaves the count right.
         if (!run.zMove(lift, true, &out.lifted)) return out.failure = run.error_, false;
         setBusy(false);
-        while (st.reprise != 1) s.yield.idle();
-        if (!run.zMove(lift, false, &out.lifted)) return out.failure = run.error_, false;
+        // "Arret d'urgence" ends a paused run at once, the spinning tool left up, out of the
+        // work: the resume point keeps the lift so that a resume lowers it first.
+        while (st.reprise != 1 && st.arret != 1) s.yield.idle();
+        if (st.arret != 1 && !run.zMove(out.lifted, false, &out.lifted)) return out.failure = run.error_, false;
+        if (st.arret == 1) {
+            st.pause = 0;
+            st.reprise = 0;
+            return false;
+        }
         setBusy(true);
         st.pause = 0;
         st.reprise = 0;
@@ -236,6 +250,30 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
     }
 }
 
+}  // namespace
+
+std::string clearanceProblem(const RunFields& f) {
+    // The leading-number conversion reads "abc" or "" as 0: here they are refused.
+    const std::string& t = f.Text8;
+    size_t i = t.find_first_not_of(' ');
+    if (i != std::string::npos && (t[i] == '+' || t[i] == '-')) ++i;
+    auto digit = [&t](size_t k) { return k < t.size() && t[k] >= '0' && t[k] <= '9'; };
+    bool number = digit(i == std::string::npos ? t.size() : i) ||
+                  (i != std::string::npos && i < t.size() && t[i] == '.' && digit(i + 1));
+    auto mm = leadingNumber(t);
+    if (!number || !mm || *mm < 0)
+        return "Dégagement pour changement d'outil " + quotedText(f.Text8) +
+               " illisible : saisir un nombre de millimètres (0 ou plus).";
+    if (*mm > kMaxClearanceMm)
+        return "Dégagement pour changement d'outil de " + numberText(*mm, ',') + " mm : plus que la course en Z (" +
+               numberText(kMaxClearanceMm, ',') + " mm au plus).";
+    // A pause lifts by steps per mm x mm: it must be a count of steps the run can make.
+    if (std::string p = stepCountProblem(leadingNumberOr0(f.Text5) * *mm); !p.empty()) return p;
+    return {};
+}
+
+namespace {
+
 // Steps 4 and 5 and the checks made before anything moves; the plan gets its file and size.
 bool checkCut(RunServices& s, RunPlan& plan) {
     RunVariant variant = plan.variant;
@@ -254,6 +292,10 @@ bool checkCut(RunServices& s, RunPlan& plan) {
         s.dialogs.message(p, style::kStopOk, "Découpe");
         return false;
     }
+    if (std::string p = clearanceProblem(s.host.fields()); !p.empty()) {
+        s.dialogs.message(p, style::kStopOk, "Découpe");
+        return false;
+    }
     s.pointer.setBusy(true);
     std::tie(plan.bytes, plan.modified) = stamp(plan.name);
     auto total = checkCutFile(plan.name);
@@ -268,7 +310,7 @@ bool checkCut(RunServices& s, RunPlan& plan) {
 
 }  // namespace
 
-std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant) {
+std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant, const std::string& frame) {
     RunState& st = s.state;
     const RunFields& f0 = s.host.fields();
     // 1. The flags (arret untouched).
@@ -296,6 +338,7 @@ std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant) {
     }
     RunPlan plan;
     plan.variant = variant;
+    plan.frame = frame;
     if (!checkCut(s, plan)) return std::nullopt;
     // 6. Confirmation.
     if (s.dialogs.message("Prêt pour la découpe ?", style::kStopYesNo, "Découpe") != Button::Yes)
@@ -303,7 +346,8 @@ std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant) {
     return plan;
 }
 
-std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const ResumePoint& point) {
+std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const ResumePoint& point,
+                                     const std::string& frame) {
     RunState& st = s.state;
     st.pause = 0, st.reprise = 0, st.profplus = 0, st.profmoins = 0;
     // The pace as it was at the stop, then the feeds as they were: positioning the scroll
@@ -313,7 +357,13 @@ std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const R
     st.vithors = point.vithors;
     RunPlan plan;
     plan.variant = variant;
+    plan.frame = frame;
     if (!checkCut(s, plan)) return std::nullopt;
+    // Steps counted under another wiring, inversion or scale name another place.
+    if (std::string changed = frameChange(point.frame, frame); !changed.empty()) {
+        s.dialogs.message(changed, style::kStopOk, "Découpe");
+        return std::nullopt;
+    }
     if (plan.total != point.total) {
         s.dialogs.message(
             "Le fichier découpe a changé depuis l'interruption : la découpe ne peut pas être reprise.",
@@ -326,6 +376,14 @@ std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const R
     std::string question = "Reprendre la découpe à l'enregistrement " + std::to_string(point.played) +
                            " sur " + std::to_string(point.total) + " ?";
     if (s.dialogs.message(question, style::kQuestionYesNo, "Découpe") != Button::Yes) return std::nullopt;
+    if (point.lifted > 0) {
+        const double perMm = leadingNumberOr0(s.host.fields().Text5);
+        std::string mm = perMm > 0 ? " (" + numberText(std::round(point.lifted / perMm * 100) / 100, ',') + " mm)" : "";
+        std::string lower = "L'outil est resté relevé de " + std::to_string(point.lifted) + " pas" + mm +
+                            " à l'arrêt. Le redescendre d'autant avant de reprendre la découpe ?";
+        if (s.dialogs.message(lower, style::kQuestionYesNo, "Découpe") != Button::Yes) return std::nullopt;
+        plan.lower = point.lifted;
+    }
     return plan;
 }
 
@@ -361,9 +419,20 @@ PlayResult playRun(RunServices& s, const RunPlan& plan, std::string* portFault) 
             }
         }
     }
+    // From the first write on, an older resume point no longer says where the machine is.
+    if (Status m = markRunInProgress(plan.name); !m) {
+        out.failure = "Le point de reprise ne peut pas être mis à jour : " + m.message +
+                      " La machine n'a pas bougé.";
+        return out;
+    }
     // 9. Record loop.
     try {
-        loop(s, plan, file, run, out);
+        if (plan.lower > 0) {
+            out.lifted = plan.lower;
+            if (!run.zMove(static_cast<double>(plan.lower), false, &out.lifted)) out.failure = run.error_;
+        }
+        // Stopped on the way down: the rest of the lift stays in the resume point.
+        if (out.failure.empty() && out.lifted == 0) loop(s, plan, file, run, out);
     } catch (const PortFault& f) {
         out.failure = f.message() + "\nEnregistrement " + std::to_string(plan.start + out.records + 1) +
                       " sur " + std::to_string(plan.total) + " : la machine s'est arrêtée là.";
@@ -416,9 +485,11 @@ Status keepResumePoint(const RunState& st, const RunPlan& plan, const PlayResult
     p.vitdans = st.vitdans;
     p.vithors = st.vithors;
     p.pace = pace;
-    // A pause cut short by a failure left the tool raised: the cut goes on from below.
-    position[2] += played.lifted;
+    // A pause cut short by a stop or a failure left the tool raised: the cut goes on from
+    // below, once a resume has lowered it.
     p.position = position;
+    p.lifted = played.lifted;
+    p.frame = plan.frame;
     if (Status w = writeResume(plan.name, p); !w)
         return Status::failure("La reprise de la découpe n'a pas pu être enregistrée : " + w.message);
     return Status::success();

@@ -85,6 +85,10 @@ struct RunPlan {
     // Size (bytes) and modification time (ns) of the file when its records were counted: a
     // file changed since is refused before it moves the machine.
     int64_t bytes = -1, modified = -1;
+    // Z steps the tool is lowered before the first record: the lift a stop left (confirmed).
+    long lower = 0;
+    // The machine frame the steps are counted in (machineFrame()), kept in the resume point.
+    std::string frame;
 };
 
 // How the record loop ended.
@@ -92,8 +96,8 @@ struct PlayResult {
     uint64_t records = 0;  // records played
     std::string failure;   // why the run ended early, empty when it did not fail
     bool busy = true;      // the hourglass is shown
-    // Z steps a pause had raised and not yet lowered when a failure ended the run: the cut
-    // itself expects the tool that much lower.
+    // Z steps a pause had raised and not yet lowered when a stop or a failure ended the run:
+    // the cut itself expects the tool that much lower.
     long lifted = 0;
 };
 
@@ -102,10 +106,18 @@ struct ResumePoint;
 // The click on "Découper", in four parts so that the loop can play on the machine's thread
 // while the checks and messages stay on the screen's:
 // the checks, the feeds and "Prêt pour la découpe ?"; a plan when the operator said yes.
-std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant);
+// `frame` (machineFrame()) is kept in the resume point of a stop.
+std::optional<RunPlan> prepareRun(RunServices& s, RunVariant variant, const std::string& frame = {});
 // The same checks for a cut taken up again after record `point.played`, the run state put
-// back as it was at the stop, and "Reprendre la découpe à l'enregistrement N sur T ?".
-std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const ResumePoint& point);
+// back as it was at the stop, and "Reprendre la découpe à l'enregistrement N sur T ?"; refused
+// when the machine's frame is no longer the stop's; a tool left lifted is lowered first, once
+// the operator agrees.
+std::optional<RunPlan> prepareResume(RunServices& s, RunVariant variant, const ResumePoint& point,
+                                     const std::string& frame = {});
+// The tool-change clearance Text8 (mm) as the pause lifts it, refused when it is no number or
+// more than the Z travel of a router.
+std::string clearanceProblem(const RunFields& f);
+constexpr double kMaxClearanceMm = 300;
 // The hourglass, the panel, the tool out of the material.
 void beginRun(RunServices& s);
 // The record loop: no message, no window; the flags read and cleared at their points. A

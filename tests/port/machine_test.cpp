@@ -56,6 +56,22 @@ TEST(MachineCount, FollowsTheDriversAcrossWiringsJobsAndFaults) {
     EXPECT_EQ(machine.position(), (std::array<long, 3>{5, 0, 0}));
     EXPECT_EQ(machine.writes(), 20010u);
 
+    // X inverted in the configuration between two jobs: the motor has not moved, the frame
+    // has turned round, and a step towards larger X counts up in the new frame.
+    machine.setPosition({5, 0, 0});
+    Wiring inverted;
+    inverted.inv[0] = true;
+    ASSERT_TRUE(machine.start(888, inverted, [](JobContext& ctx) { ctx.port.Write_Port_Bit(888, 0); }, {}));
+    machine.wait();
+    EXPECT_EQ(machine.position(), (std::array<long, 3>{-5, 0, 0}));
+    ASSERT_TRUE(machine.start(888, inverted, [](JobContext& ctx) { ctx.port.Write_Port_Bit(888, 1 | 2); }, {}));
+    machine.wait();
+    EXPECT_EQ(machine.position(), (std::array<long, 3>{-4, 0, 0}));
+    ASSERT_TRUE(machine.start(888, Wiring{}, [](JobContext& ctx) { ctx.port.Write_Port_Bit(888, 0); }, {}));
+    machine.wait();
+    EXPECT_EQ(machine.position(), (std::array<long, 3>{4, 0, 0}));  // one step back, as wired
+    machine.setPosition({5, 0, 0});
+
     // An origin marked (a homing's end) moves the page's frame, not the count's.
     machine.markOrigin();
     EXPECT_EQ(machine.fromOrigin(), (std::array<long, 3>{0, 0, 0}));

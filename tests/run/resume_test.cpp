@@ -100,12 +100,15 @@ TEST(Resume, StopRightAfterAPauseOrADeeperRequestThenAgainAfterTheResume) {
         SCOPED_TRACE(pause ? "pause" : "+ profond");
         auto press = [pause](Session& s, bool stop) {
             s.yield.onYield = [&s, pause, stop] {
-                if (s.machine.writeCount() != 12) return;
-                if (pause)
-                    s.state.pause = 1, s.state.reprise = 1;
-                else
-                    s.state.profplus = 1;
-                if (stop) s.state.arret = 1;
+                if (s.machine.writeCount() == 12) {
+                    if (pause)
+                        s.state.pause = 1, s.state.reprise = 1;
+                    else
+                        s.state.profplus = 1;
+                }
+                // The stop once the request's Z move is made: the pause's lift of 6 steps, or
+                // the millimetre deeper (3 steps).
+                if (stop && s.machine.writeCount() == (pause ? 24 : 18)) s.state.arret = 1;
             };
         };
         Session whole(cut);
@@ -118,6 +121,8 @@ TEST(Resume, StopRightAfterAPauseOrADeeperRequestThenAgainAfterTheResume) {
         ASSERT_TRUE(point.ok());
         EXPECT_EQ(point->played, 6u);
         EXPECT_EQ(point->horsmatiere, 0);
+        // The stop during the pause left the tool up: the resume lowers it first.
+        EXPECT_EQ(point->lifted, pause ? 6 : 0);
         // Stopped again two records later, and resumed once more.
         Session second(cut);
         EXPECT_TRUE(second.play(true, 8).stopped);
@@ -165,6 +170,45 @@ TEST(Resume, AnotherOrAChangedCutFileIsRefusedWithAMessage) {
     EXPECT_NE(damaged.error().find("Fichier de reprise illisible"), std::string::npos);
 }
 
+TEST(Resume, ARunThatDiesLeavesNoResumePointAndAnotherFrameIsRefused) {
+    test::TempDir dir;
+    std::string cut = dir.file("c.def");
+    test::writeCut(cut, sampleCut());
+    Session first(cut);
+    first.play(false, 3);
+    ASSERT_TRUE(readResume(cut).ok());
+    // The same cut again from the start, the program killed at record 8: it never gets to
+    // keep its resume point, and the stop at record 3 must not be replayed from here.
+    Session died(cut);
+    auto plan = prepareRun(died.services, RunVariant::Command11);
+    ASSERT_TRUE(plan);
+    plan->stopAfter = 8;
+    beginRun(died.services);
+    playRun(died.services, *plan);
+    auto stale = readResume(cut);
+    ASSERT_FALSE(stale.ok());
+    EXPECT_EQ(stale.error(), kRunDied);
+
+    // A stop counted with X inverted, a resume with X as wired: refused before any write.
+    const std::array<std::string, 3> spmm{"3", "3", "3"};
+    std::string inverted = machineFrame({1, 4, 16}, {2, 8, 32}, {true, false, false}, spmm, false);
+    std::string now = machineFrame({1, 4, 16}, {2, 8, 32}, {false, false, false}, spmm, false);
+    Session stopped(cut);
+    auto run = prepareRun(stopped.services, RunVariant::Command11, inverted);
+    run->stopAfter = 4;
+    beginRun(stopped.services);
+    PlayResult played = playRun(stopped.services, *run);
+    RunOutcome o = finishRun(stopped.services, *run, played);
+    ASSERT_TRUE(keepResumePoint(stopped.state, *run, played, o, 0, stopped.position()).ok());
+    Session resumed(cut);
+    auto point = readResume(cut);
+    ASSERT_TRUE(point.ok());
+    EXPECT_FALSE(prepareResume(resumed.services, RunVariant::Command11, *point, now));
+    EXPECT_NE(resumed.dialogs.calls.back().text.find("a changé depuis l'interruption"), std::string::npos);
+    EXPECT_EQ(resumed.machine.writeCount(), 0);
+    EXPECT_TRUE(prepareResume(resumed.services, RunVariant::Command11, *point, inverted));
+}
+
 TEST(Resume, TheFileReadsBackWhatWasWritten) {
     ResumePoint p;
     p.cut = "piece.def";
@@ -177,6 +221,8 @@ TEST(Resume, TheFileReadsBackWhatWasWritten) {
     p.vithors = 0.1;  // not a short binary fraction
     p.pace = 87;
     p.position = {-5, 1234567, -240};
+    p.lifted = 60;
+    p.frame = machineFrame({1, 4, 16}, {2, 8, 32}, {false, true, false}, {"200", "200", "400,5"}, false);
     auto back = parseResume(resumeText(p));
     ASSERT_TRUE(back.ok()) << back.error();
     EXPECT_EQ(resumeText(*back), resumeText(p));
@@ -277,5 +323,7 @@ TEST(Resume, AFailureDuringAPauseKeepsTheDepthTheCutExpects) {
     ASSERT_TRUE(point.ok());
     EXPECT_EQ(point->played, 6u);
     EXPECT_EQ(s.position()[2], 2 - 3);
-    EXPECT_EQ(point->position[2], 2);  // where record 7 expects the tool
+    // Where the machine stands, and the lift a resume takes back before record 7.
+    EXPECT_EQ(point->position[2], 2 - 3);
+    EXPECT_EQ(point->lifted, 3);
 }

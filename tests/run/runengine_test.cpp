@@ -124,33 +124,47 @@ TEST(Run, PauseLiftsAndLowersByTheClearance) {
     EXPECT_EQ(p.dialogs.texts().back(), "découpe terminée !");
 }
 
-TEST(Run, StopDuringAPauseWaitsForResumeAndDepthRequests) {
-    Rig r;
-    r.cut({kX, kX, kX, kX});
-    int phase = 0;
-    r.yield.onYield = [&] {
-        if (phase == 0 && r.machine.writeCount() == 2) {
-            r.state.pause = 1;
-            phase = 1;
-        } else if (phase == 1 && r.machine.writeCount() == 2 + 40) {  // lifted, waiting
-            r.state.arret = 1;                                        // not looked at while paused
-            r.state.profplus = 1;
-            r.state.profplus = 1;  // two clicks: one millimetre
-            phase = 2;
-        } else if (phase == 2) {
-            r.state.reprise = 1;
-            phase = 3;
-        }
+TEST(Run, StopEndsAPauseOrAZMoveAtOnceTheToolLeftWhereItIs) {
+    // Requests pressed after record 1 (2 writes); the stop pressed once `stopAt` writes are made
+    // (0: never). Clearance 2 mm x 10 steps: a lift of 20 steps; one millimetre: 10 steps.
+    struct Case {
+        const char* what;
+        bool pause;
+        int deeper;  // clicks on "+ profond"
+        int stopAt;
+        long zSteps, z;
+        bool stopped;
+    } cases[] = {
+        {"stop while paused, no Reprise", true, 0, 2 + 40, 20, -20, true},
+        {"stop half-way up", true, 0, 2 + 10, 5, -5, true},
+        {"stop during + profond", false, 1, 2 + 6, 3, 3, true},
+        {"two clicks, one millimetre", false, 2, 0, 10, 10, false},
     };
-    RunOutcome o = r.run();
-    EXPECT_TRUE(o.stopped);
-    EXPECT_EQ(o.records, 1u);
-    // Lift 20 steps, lower 20, then one millimetre deeper (10 steps), then the stop.
-    EXPECT_EQ(r.machine.steps(2), 50);
-    EXPECT_EQ(r.machine.position(2), 10);
-    EXPECT_EQ(r.dialogs.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
-    EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "stop", "end"}));
-    EXPECT_EQ(r.state.arret, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Rig r;
+        r.cut({kX, kX, kX, kX});
+        bool pressed = false;
+        r.yield.onYield = [&] {
+            if (!pressed && r.machine.writeCount() == 2) {
+                pressed = true;
+                if (c.pause) r.state.pause = 1;
+                for (int i = 0; i < c.deeper; ++i) r.state.profplus = 1;
+            }
+            if (c.stopAt && r.machine.writeCount() == c.stopAt) r.state.arret = 1;
+        };
+        RunOutcome o = r.run();
+        EXPECT_EQ(o.stopped, c.stopped);
+        EXPECT_EQ(o.records, c.stopped ? 1u : 4u);
+        EXPECT_EQ(r.machine.steps(2), c.zSteps);
+        EXPECT_EQ(r.machine.position(2), c.z);
+        EXPECT_EQ(r.state.arret, 0);
+        EXPECT_EQ(r.state.pause, 0);
+        if (c.stopped) {
+            EXPECT_EQ(r.dialogs.texts(), (std::vector<std::string>{"Prêt pour la découpe ?", "Découpe arretée !"}));
+            EXPECT_EQ(r.host.log, (std::vector<std::string>{"show", "stop", "end"}));
+        }
+    }
 
     // Shallower in Command12: the raise writes 0 then the Z clock weight.
     Rig s;
@@ -208,6 +222,13 @@ TEST(Run, RefusalsWriteNothing) {
     three.cut({2});
     three.host.f.weights[0] = "3";  // two data lines at once
     refused(three, "puissance de deux");
+    // Clearances the pause could not lift by: no number, past the Z travel, past any step count.
+    for (const char* clearance : {"abc", "", "301", "1200000000000000000000"}) {
+        Rig lift;
+        lift.cut({2});
+        lift.host.f.Text8 = clearance;
+        refused(lift, "Dégagement pour changement d'outil");
+    }
     Rig no;
     no.cut({2});
     no.dialogs.answers = {Button::No};
@@ -237,6 +258,28 @@ TEST(Run, ClearanceEditedDuringAPauseStillBringsTheToolBack) {
     EXPECT_EQ(r.machine.steps(2), 40);
     EXPECT_EQ(r.machine.position(2), 0);
     EXPECT_EQ(r.dialogs.texts().back(), "découpe terminée !");
+}
+
+TEST(Run, AFieldHalfTypedDuringTheRunKeepsTheLastUsableValue) {
+    // "0,02" typed over "0,01" passes through "0" and "0,0": the run goes on at 0,01 until
+    // the coefficient reads again as a number above 0.
+    Rig r;
+    r.cut({kX, kX, kX, kX});
+    r.yield.onYield = [&] {
+        const char* typed = r.machine.writeCount() == 2 ? "0" : r.machine.writeCount() == 4 ? "0,0"
+                            : r.machine.writeCount() == 6                                   ? "0,02"
+                                                                                             : nullptr;
+        if (typed && r.host.f.Text2 != typed) {
+            r.host.f.Text2 = typed;
+            ++r.host.version;
+        }
+    };
+    RunOutcome o = r.run();
+    EXPECT_FALSE(o.stopped);
+    EXPECT_EQ(o.records, 4u);
+    ASSERT_EQ(r.pacer.counts.size(), 8u);
+    for (int i : {1, 2, 3, 4}) EXPECT_EQ(r.pacer.counts[i], *pauseCount(80, 0.01)) << i;
+    EXPECT_EQ(r.pacer.counts[5], *pauseCount(80, 0.02));
 }
 
 TEST(Run, APortThatStopsAnsweringEndsTheRunAtItsRecord) {

@@ -39,7 +39,13 @@ class SimulatedMachine : public PortLibrary {
     };
 
     SimulatedMachine() = default;
-    void setWiring(const Wiring& w) { wiring_ = w; }
+    // A changed inversion turns the axis' frame round, as the step counter's does: the motor
+    // has not moved, only the sense its steps are counted in.
+    void setWiring(const Wiring& w) {
+        for (int a = 0; a < 3; ++a)
+            if (w.inv[a] != wiring_.inv[a]) position_[a] = -position_[a];
+        wiring_ = w;
+    }
     const Wiring& wiring() const { return wiring_; }
     void setSwitches(const Switches& s) { switches_ = s; }
     // Recording every write costs memory; long runs may turn it off (positions still tracked).

