@@ -3,6 +3,7 @@
 // place in the details file.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -115,7 +116,7 @@ TEST(Compensation, WhatTheToolCannotCutIsReportedByCutNumber) {
     EXPECT_NE(text.find("1 sur le trait (dont 1 ouvert)"), std::string::npos) << text;
 }
 
-TEST(Passes, EndExactlyAtTheDepthWithTheTabTopAmongThem) {
+TEST(Passes, EndExactlyAtTheDepthWithTheTabTopAmongThemAndOpenCutsGoBackAndForth) {
     struct Row {
         double depth, step, tabTop;
         std::vector<double> depths;
@@ -130,6 +131,18 @@ TEST(Passes, EndExactlyAtTheDepthWithTheTabTopAmongThem) {
         ASSERT_EQ(got.size(), r.depths.size()) << r.step << " " << r.tabTop;
         for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], r.depths[i], 1e-12);
         EXPECT_EQ(got.back(), r.depth);
+    }
+    // An open cut goes back and forth, going down at each end.
+    ToolPath line;
+    line.pts = {{0, 0}, {10, 0}};
+    std::vector<Pt3> out;
+    appendPasses(line, {1, 2, 3}, {}, -1, out);
+    const std::vector<std::array<double, 3>> expected = {{0, 0, 1}, {10, 0, 1}, {10, 0, 2},
+                                                         {0, 0, 2}, {0, 0, 3},  {10, 0, 3}};
+    ASSERT_EQ(out.size(), expected.size());
+    for (size_t i = 0; i < out.size(); ++i) {
+        EXPECT_EQ(out[i].x, expected[i][0]) << i;
+        EXPECT_EQ(out[i].z, expected[i][2]) << i;
     }
 }
 
