@@ -1,0 +1,13 @@
+%
+G21 G90 G91.1 G64 P0.01 Q0.02
+G0 Z5 (clearance)
+g1 z-1 f100 ; plunge
+G2 X10 Y0 I5 J0
+G3 X0 Y0 R-5
+G4 P0.5
+M0
+G90.1 G2 X10 Y0 I5 J0
+G91 G1 X-10
+M6 T2
+M30
+%
