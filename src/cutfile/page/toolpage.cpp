@@ -14,6 +14,7 @@
 #include "cutfile/strategy/strategydetails.h"
 #include "cutfile/strategy/strategygeneration.h"
 #include "cutfile/toolfields.h"
+#include "gcodefiles.h"
 #include "ui/qtext.h"
 
 namespace vornelle {
@@ -221,9 +222,13 @@ void ToolPage::generate() {
         dialogs_.message(work.error(), style::kStopOk, "Découpe");
         return;
     }
-    GenerationResult r = generateWithStrategy(in, strategy_->texts(), *work, pointer_).result;
+    // A G-code program gives its points itself: the cut strategy is for drawings.
+    GenerationResult r = isGcodeProgram(in.text1)
+                             ? generateFromGcode(in, field("Text2"), *work, pointer_)
+                             : generateWithStrategy(in, strategy_->texts(), *work, pointer_).result;
     if (r.ok) {
         panel_->refresh();
+        gcode_->relist();
         Text9->setText(Text9->text() + ".def");
         figures_->decode(field("Text9"));
     }

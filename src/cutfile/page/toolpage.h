@@ -18,6 +18,7 @@
 #include "base/outcome.h"
 #include "cutfigures.h"
 #include "drawing/shared.h"
+#include "gcodefiles.h"
 #include "preview.h"
 #include "resumebutton.h"
 #include "strategybox.h"
@@ -105,7 +106,8 @@ class ToolPage : public QWidget, public MenuPage {
     PreviewPicture* Picture1;
     CutFigures* figures_;
     StrategyBox* strategy_;
-    FilePanel* panel_;  // Drive1, Dir1, File1
+    FilePanel* panel_;     // Drive1, Dir1, File1
+    GcodeListing* gcode_;  // G-code programs in File1 beside the drawings
     QRadioButton *Option1, *Option2;
     QPushButton *Command11, *Command12;
     ResumeButton* resume_;

@@ -65,12 +65,16 @@ void ToolPage::buildBrowser(QVBoxLayout* left) {
     Option2->setObjectName("Option2");
     Option1 = new QRadioButton("Choisir un fichier d'objet à découper (.FRA)");
     Option1->setObjectName("Option1");
-    connect(Option1, &QRadioButton::clicked, this, [this] { panel_->setPattern("*.FRA"); });
+    connect(Option1, &QRadioButton::clicked, this, [this] {
+        panel_->setPattern("*.FRA");
+        gcode_->relist();  // G-code programs beside the drawings
+    });
     connect(Option2, &QRadioButton::clicked, this, [this] { panel_->setPattern("*.DEF"); });
     bl->addWidget(Option2);
     bl->addWidget(Option1);
     panel_ = new FilePanel(browse);
     panel_->setPattern("*.DEF");
+    gcode_ = new GcodeListing(panel_, [this] { return Option1->isChecked(); });
     // Drive1 has no action of its own here: choosing a drive does not move Dir1.
     connect(panel_, &FilePanel::folderOpened, this, &ToolPage::folderPicked);
     connect(panel_, &FilePanel::folderClicked, this, &ToolPage::folderClicked);
