@@ -39,8 +39,9 @@ class LocalSearch {
   public:
     LocalSearch(const std::vector<Shape>& shapes, const std::vector<std::vector<uint32_t>>& containers,
                 const std::vector<std::vector<uint32_t>>& contents, const OrderPlan& plan,
-                const std::vector<std::vector<uint32_t>>& neighbours)
-        : containers_(containers),
+                const std::vector<std::vector<uint32_t>>& neighbours, long chain)
+        : chain_(chain),
+          containers_(containers),
           contents_(contents),
           nb_(neighbours),
           n_(static_cast<uint32_t>(shapes.size())) {
@@ -72,11 +73,18 @@ class LocalSearch {
 
     std::vector<uint32_t> order() const { return {seq_.begin() + 1, seq_.end() - 1}; }
 
-    // True when no move is left, false when the deadline came first.
-    bool run(Deadline deadline) {
-        std::deque<uint32_t> queue(seq_.begin() + 1, seq_.end() - 1);
-        std::vector<char> queued(n_ + 1, 1);
-        queued[n_] = 0;
+    // True when no move is left, false when the deadline came first. `start`: the cuts looked
+    // at first, or every cut.
+    bool run(Deadline deadline, const std::vector<uint32_t>* start) {
+        std::deque<uint32_t> queue;
+        std::vector<char> queued(n_ + 1, 0);
+        if (start) {
+            for (uint32_t c : *start)
+                if (c < n_ && !queued[c]) queued[c] = 1, queue.push_back(c);
+        } else {
+            queue.assign(seq_.begin() + 1, seq_.end() - 1);
+            std::fill(queued.begin(), queued.end() - 1, 1);
+        }
         for (size_t round = 0; !queue.empty(); ++round) {
             if (round % 64 == 0 && std::chrono::steady_clock::now() >= deadline) return false;
             uint32_t a = queue.front();
@@ -114,7 +122,7 @@ class LocalSearch {
             const long p = pos_[a], q = pos_[b];
             if (q > p ? (twoOpt(p + 1, q) || twoOpt(p, q - 1)) : (twoOpt(q + 1, p) || twoOpt(q, p - 1)))
                 return true;
-            for (long k = 1; k <= 3; ++k)
+            for (long k = 1; k <= chain_; ++k)
                 for (long i : {p, p - k + 1})
                     if (orOpt(i, k, q) || orOpt(i, k, q - 1)) return true;
         }
@@ -227,6 +235,7 @@ class LocalSearch {
         return true;
     }
 
+    const long chain_;  // longest chain of cuts an Or-opt move carries
     const std::vector<std::vector<uint32_t>>& containers_;
     const std::vector<std::vector<uint32_t>>& contents_;
     const std::vector<std::vector<uint32_t>>& nb_;
@@ -269,9 +278,10 @@ std::vector<std::vector<uint32_t>> neighboursOf(const std::vector<Shape>& shapes
 
 void applyMoves(const std::vector<Shape>& shapes, const std::vector<std::vector<uint32_t>>& containers,
                 const std::vector<std::vector<uint32_t>>& contents,
-                const std::vector<std::vector<uint32_t>>& neighbours, OrderPlan& plan, Deadline deadline) {
-    LocalSearch search(shapes, containers, contents, plan, neighbours);
-    search.run(deadline);
+                const std::vector<std::vector<uint32_t>>& neighbours, OrderPlan& plan, Deadline deadline,
+                const std::vector<uint32_t>* around, long chain) {
+    LocalSearch search(shapes, containers, contents, plan, neighbours, chain);
+    search.run(deadline, around);
     plan.order = search.order();
 }
 

@@ -1,6 +1,6 @@
 // The 2-opt and Or-opt moves of the cut-order search on one order whose entry points stay
 // as they are: segments reversed (part by part when whole reversal would put an outline
-// before its holes) and chains of up to three cuts moved, each only when it shortens the travel.
+// before its holes) and chains of cuts moved, each only when it shortens the travel.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +15,11 @@ namespace vornelle::order {
 std::vector<std::vector<uint32_t>> neighboursOf(const std::vector<Shape>& shapes, const OrderPlan& plan);
 
 // plan.order improved until no move helps or the deadline; `contents[c]` lists the cuts
-// inside c (the inverse of `containers`).
+// inside c (the inverse of `containers`). The cuts looked at first: `around`, or every cut;
+// Or-opt moves carry chains of up to `chain` cuts.
 void applyMoves(const std::vector<Shape>& shapes, const std::vector<std::vector<uint32_t>>& containers,
                 const std::vector<std::vector<uint32_t>>& contents,
-                const std::vector<std::vector<uint32_t>>& neighbours, OrderPlan& plan, Deadline deadline);
+                const std::vector<std::vector<uint32_t>>& neighbours, OrderPlan& plan, Deadline deadline,
+                const std::vector<uint32_t>* around, long chain);
 
 }  // namespace vornelle::order

@@ -12,13 +12,21 @@
 namespace vornelle {
 namespace {
 
-constexpr size_t kWindow = 30;     // positions a kick moves cuts within
-constexpr int kDraws = 8;          // kicks drawn before giving up one that keeps the containment
-constexpr size_t kMinStale = 200;  // kicks without gain before the search stops, at least
+constexpr size_t kWindow = 30;  // positions a kick moves cuts within
+constexpr int kDraws = 8;       // kicks drawn before giving up one that keeps the containment
+// Longest chain an Or-opt move carries here; the first search keeps its three, so that this
+// one starts from the order found before and can only shorten it.
+constexpr long kChain = 6;
+// A kicked order a little longer than the one it came from is still kicked on from (by this
+// fraction of the travel at most): the search drifts across plateaus instead of circling one.
+constexpr double kDrift = 0.005;
+constexpr size_t kMinStale = 3000;   // kicks without a new best before the search stops, at least
+constexpr size_t kStalePerCut = 10;  // or this many a cut
 
-// The order with runs [a, b) and [b, c) of positions swapped, all inside [p, p + window).
+// The order with runs [a, b) and [b, c) of positions swapped, all inside [p, p + window);
+// `moved` the cuts from a - 1 to c, where the local search starts again.
 bool kick(const std::vector<std::vector<uint32_t>>& containers, std::mt19937& rng,
-          std::vector<uint32_t>& order) {
+          std::vector<uint32_t>& order, std::vector<uint32_t>& moved) {
     const size_t n = order.size();
     const size_t w = std::min(n, kWindow);
     std::vector<uint32_t> next(n);
@@ -37,6 +45,7 @@ bool kick(const std::vector<std::vector<uint32_t>>& containers, std::mt19937& rn
         std::copy(order.begin() + c, order.end(), out);
         if (!keepsContainment(next, containers)) continue;
         order.swap(next);
+        moved.assign(order.begin() + (a > 0 ? a - 1 : 0), order.begin() + std::min(c + 1, n));
         return true;
     }
     return false;
@@ -50,14 +59,22 @@ OrderPlan restartSearch(const std::vector<Shape>& shapes,
     const size_t n = best.order.size();
     if (n < 3) return best;  // two cuts: the local search has tried both orders
     const double noise = order::noiseOf(order::extentOf(shapes));
+    best = improve(shapes, containers, std::move(best), deadline, nullptr, kChain);
     double bestTravel = planTravel(shapes, best);
     std::mt19937 rng(27);
-    const size_t staleLimit = std::max(kMinStale, n);
+    const size_t staleLimit = std::max(kMinStale, kStalePerCut * n);
+    std::vector<uint32_t> moved;
+    OrderPlan current = best;
+    double currentTravel = bestTravel;
     for (size_t stale = 0; stale < staleLimit && std::chrono::steady_clock::now() < deadline; ++stale) {
-        OrderPlan trial = best;
-        if (!kick(containers, rng, trial.order)) continue;
-        trial = improve(shapes, containers, std::move(trial), deadline);
+        OrderPlan trial = current;
+        if (!kick(containers, rng, trial.order, moved)) continue;
+        trial = improve(shapes, containers, std::move(trial), deadline, &moved, kChain);
         const double t = planTravel(shapes, trial);
+        if (t < currentTravel * (1 + kDrift)) {
+            current = trial;
+            currentTravel = t;
+        }
         if (t < bestTravel - noise) {
             best = std::move(trial);
             bestTravel = t;

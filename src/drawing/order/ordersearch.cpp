@@ -144,7 +144,7 @@ void chooseEntries(const std::vector<Shape>& shapes, OrderPlan& plan) {
 }
 
 OrderPlan improve(const std::vector<Shape>& shapes, const std::vector<std::vector<uint32_t>>& containers,
-                  OrderPlan plan, Deadline deadline) {
+                  OrderPlan plan, Deadline deadline, const std::vector<uint32_t>* around, long chain) {
     std::vector<std::vector<uint32_t>> contents(shapes.size());
     for (uint32_t c = 0; c < shapes.size(); ++c)
         for (uint32_t y : containers[c]) contents[y].push_back(c);
@@ -159,7 +159,7 @@ OrderPlan improve(const std::vector<Shape>& shapes, const std::vector<std::vecto
             neighbours = neighboursOf(shapes, plan);
             neighbourEntries = plan.entry;
         }
-        applyMoves(shapes, containers, contents, neighbours, next, deadline);
+        applyMoves(shapes, containers, contents, neighbours, next, deadline, around, chain);
         chooseEntries(shapes, next);
         double travelled = planTravel(shapes, next);
         if (travelled > now - noise) break;

@@ -36,9 +36,12 @@ OrderPlan nearestNeighbour(const std::vector<Shape>& shapes,
 
 // The plan improved by 2-opt and Or-opt moves that keep the containment, the entry points
 // chosen again over the whole order after each round, until no move helps or the deadline.
-// The travel never grows.
+// The travel never grows. With `around`, the moves start from those cuts only (the place of a
+// change in an order already improved), and reach the others through the cuts they touch.
+// Or-opt moves carry chains of up to `chain` cuts.
 OrderPlan improve(const std::vector<Shape>& shapes, const std::vector<std::vector<uint32_t>>& containers,
-                  OrderPlan plan, Deadline deadline);
+                  OrderPlan plan, Deadline deadline, const std::vector<uint32_t>* around = nullptr,
+                  long chain = 3);
 
 // The entry points best for the order as it stands (the order is kept); never a longer
 // travel than the entry points given.

@@ -251,8 +251,6 @@ TEST(AutoOrder, KicksLeaveTheFirstLocalOptimumAndNeverLengthenTheTravel) {
     std::vector<uint32_t> sorted = kicked.order;
     std::sort(sorted.begin(), sorted.end());
     for (uint32_t c = 0; c < shapes.size(); ++c) EXPECT_EQ(sorted[c], c);
-    // The same drawing, the same order: the kicks follow a fixed sequence.
-    EXPECT_EQ(restartSearch(shapes, containers, local, far).order, kicked.order);
 }
 
 TEST(AutoOrder, ConcentricContoursAreEnteredAlongOneLine) {
