@@ -114,7 +114,9 @@ class Player {
             machine_.setPosition(p->position[0], p->position[1], p->position[2]);
         }
         const RunVariant variant = tool_.invZ ? RunVariant::Command12 : RunVariant::Command11;
-        plan_ = point ? prepareResume(screen_, variant, *point) : prepareRun(screen_, variant);
+        const std::string frame = machineFrame(wiring_.dir, wiring_.clk, wiring_.inv,
+                                               {tool_.Text6, tool_.Text3, tool_.Text5}, tool_.invZ);
+        plan_ = point ? prepareResume(screen_, variant, *point, frame) : prepareRun(screen_, variant, frame);
         if (plan_ && !playPlan(out)) return 1;
         std::string resumeProblem;
         if (plan_ && outcome_.started) resumeProblem = keepResume();

@@ -259,17 +259,32 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
     setup.paceIn = 80;
     setup.coefficient = "0,01";
     auto legs = bringBackLegs(jogged, stop, setup.clearance);
-    EXPECT_EQ(legs[0].steps, -6);  // up by the clearance from the higher of the two
+    EXPECT_EQ(legs[0].steps, -3);  // up to the clearance above the cut's start height
     EXPECT_EQ(legs[1].steps, -4);
     EXPECT_EQ(legs[2].steps, 0);
-    EXPECT_EQ(legs[3].steps, 11);  // down to the stop's depth
+    EXPECT_EQ(legs[3].steps, 8);  // down to the stop's depth
     EXPECT_TRUE(legs[3].in);
+    // The travel height: never above a tool already clear, never inside the work.
+    struct Travel {
+        long fromZ, toZ, clearance, surface, up, down;
+    } travels[] = {
+        {-50, 2, 20, 0, 0, 52},     // raised 50 since the stop: no further climb
+        {5, 5, 2, 0, -7, 7},        // X jogged at depth: up out of the work, not depth - clearance
+        {-100, -100, 6, -90, 0, 0}, // both above the work
+        {12, 14, 6, 10, -8, 10},    // the cut started 10 steps lower than the count's zero
+    };
+    for (const Travel& t : travels) {
+        auto l = bringBackLegs({0, 0, t.fromZ}, {5, 0, t.toZ}, static_cast<double>(t.clearance), t.surface);
+        EXPECT_EQ(l[0].steps, t.up) << t.fromZ << " " << t.toZ;
+        EXPECT_EQ(l[3].steps, t.down) << t.fromZ << " " << t.toZ;
+    }
+    EXPECT_EQ(bringBackLegs({0, 0, 0}, {1, 0, 0}, 1.2e21)[0].steps, -1000000000);  // no wrap-around
     long lowest = 0;
     bool xyBelow = false;
     std::array<long, 3> before = jogged;
     s.machine.setObserver([&](uint8_t) {
         std::array<long, 3> now = s.position();
-        if ((now[0] != before[0] || now[1] != before[1]) && now[2] != -9) xyBelow = true;
+        if ((now[0] != before[0] || now[1] != before[1]) && now[2] != -6) xyBelow = true;
         lowest = std::max(lowest, now[2]);
         before = now;
     });
@@ -280,7 +295,7 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
     EXPECT_EQ(s.position(), stop);
     EXPECT_FALSE(xyBelow);
     EXPECT_LE(lowest, stop[2]);
-    EXPECT_EQ(s.machine.values().size() - writes, 2u * (6 + 4 + 11));
+    EXPECT_EQ(s.machine.values().size() - writes, 2u * (3 + 4 + 8));
     // Out-of-material pace for the first two legs, in-material for the last.
     EXPECT_EQ(movePacer.counts.front(), *pauseCount(10, 0.01));
     EXPECT_EQ(movePacer.counts.back(), *pauseCount(80, 0.01));
@@ -295,6 +310,17 @@ TEST(Resume, AJogAfterTheStopIsUndoneAboveTheWorkBeforeTheCutGoesOn) {
         ASSERT_TRUE(bringBack(other, 888, y, movePacer, stopping, jogged, stop).ok());
         EXPECT_EQ(other.writeCount(), 6);
         EXPECT_EQ(other.position(2), jogged[2] - 3);
+    }
+    // The Z clearance switch closes one step up: the climb ends there, the way down is longer.
+    {
+        SimulatedMachine other;
+        Switches sw;
+        sw.zClearance = jogged[2] - 1;
+        other.setSwitches(sw);
+        other.setPosition(jogged[0], jogged[1], jogged[2]);
+        ASSERT_TRUE(bringBack(other, 888, y, movePacer, setup, jogged, stop).ok());
+        EXPECT_EQ(other.writeCount(), 2 * (1 + 4 + 6));
+        EXPECT_EQ(other.position(2), stop[2]);
     }
 
     // The cut goes on from there as if it had never stopped.

@@ -98,6 +98,15 @@ bool RunController::setUp(QWidget* toolPage, int& port, Wiring& w) {
     return true;
 }
 
+std::string RunController::frameOf(const Wiring& w, RunVariant variant) const {
+    auto text = [this](const char* n) {
+        auto* e = page_ ? page_->findChild<QLineEdit*>(n) : nullptr;
+        return e ? bytes(e->text()) : std::string();
+    };
+    return machineFrame(w.dir, w.clk, w.inv, {text("Text6"), text("Text3"), text("Text5")},
+                        variant == RunVariant::Command12);
+}
+
 void RunController::unwatch() {
     for (auto& c : watches_) disconnect(c);
     watches_.clear();
@@ -120,7 +129,7 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
     Wiring w;
     if (!setUp(toolPage, port, w)) return {};
     RunServices screen = screenServices(port);
-    auto plan = prepareRun(screen, variant);
+    auto plan = prepareRun(screen, variant, frameOf(w, variant));
     if (!plan) {
         unwatch();
         return {};

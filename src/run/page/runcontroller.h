@@ -69,6 +69,8 @@ class RunController : public QObject, public RunHost {
     // page has no port.
     bool setUp(QWidget* toolPage, int& port, Wiring& w);
     void unwatch();
+    // The frame the steps of a run with this wiring are counted in, for its resume point.
+    std::string frameOf(const Wiring& w, RunVariant variant) const;
     RunServices screenServices(int port);
     // The job on the machine: `before` (a move back to the stop) and then the record loop.
     using Before = std::function<Status(JobContext&)>;

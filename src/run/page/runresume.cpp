@@ -23,7 +23,7 @@ RunOutcome RunController::resume(QWidget* toolPage, RunVariant variant) {
         return {};
     }
     RunServices screen = screenServices(port);
-    auto plan = prepareResume(screen, variant, *point);
+    auto plan = prepareResume(screen, variant, *point, frameOf(w, variant));
     if (!plan) {
         unwatch();
         return {};
@@ -48,6 +48,7 @@ RunOutcome RunController::resume(QWidget* toolPage, RunVariant variant) {
     BringBackSetup setup;
     setup.wiring = w;
     setup.clearance = leadingNumberOr0(fields_.Text5) * leadingNumberOr0(fields_.Text8);  // steps/mm x mm
+    setup.surface = origin[2];
     setup.paceOut = static_cast<int>(std::nearbyint(100 - point->vithors));
     setup.paceIn = static_cast<int>(std::nearbyint(100 - point->vitdans));
     setup.coefficient = fields_.Text2;

@@ -134,9 +134,10 @@ TEST(ResumePage, StoppedHalfwayJoggedAndResumedTheCutEndsAtTheOriginEveryRecordP
                                         "découpe terminée !"}));
     EXPECT_EQ(s.runner.last().records, r.ticks - played);
     EXPECT_EQ(r.position(), (std::array<long, 3>{0, 0, 0}));
-    // The move back (Z up by the 1 mm clearance x 400 steps above the higher of the two, 7
-    // back in X, down by those and the 20 + 10 missing), then exactly the rest of the cut.
-    size_t back = 2 * (400 + 7 + (400 + 30));
+    // The move back (Z up to the 1 mm clearance x 400 steps above the cut's start height, where
+    // the stop was, from the 20 + 10 steps above it the jog and the stopped move left; 7 back
+    // in X; down by 400), then exactly the rest of the cut.
+    size_t back = 2 * ((400 - 30) + 7 + 400);
     ASSERT_EQ(r.bytes.size(), back + 2 * (r.ticks - played));
     std::vector<int> joined = first;
     joined.insert(joined.end(), r.bytes.begin() + static_cast<long>(back), r.bytes.end());
