@@ -73,6 +73,41 @@ bool acceptedG(int g) {
     }
 }
 
+// The words of a line sorted by kind: G and M codes (times ten), the other words' values.
+struct LineWords {
+    double value[26] = {};
+    bool given[26] = {};
+    std::vector<int> gs, ms;
+};
+
+// Refuses the words no line may hold (unknown, repeated, other axes); fills `w`.
+std::string sortWords(const GcodeLine& l, LineWords& w) {
+    for (const GcodeWord& word : l.words) {
+        const int k = word.letter - 'A';
+        if (word.letter == 'G') {
+            int g = tenths(word.value);
+            if (const char* r = refusedG(g)) return r;
+            if (!acceptedG(g)) return "mot " + word.text + " non pris en charge.";
+            w.gs.push_back(g);
+        } else if (word.letter == 'M') {
+            const int m = tenths(word.value);
+            if (m != 0 && m != 10 && m != 20 && m != 300 && m != 30 && m != 40 && m != 50 && m != 60 &&
+                m != 70 && m != 80 && m != 90)
+                return "mot " + word.text + " non pris en charge.";
+            w.ms.push_back(m);
+        } else if (std::string("ABCUVW").find(word.letter) != std::string::npos) {
+            return "axe " + std::string(1, word.letter) + " : cette machine n'a que X, Y et Z.";
+        } else if (std::string("XYZIJRFPQSTH").find(word.letter) == std::string::npos) {
+            return "mot " + word.text + " non pris en charge.";
+        } else {
+            if (w.given[k]) return "mot " + std::string(1, word.letter) + " deux fois sur la ligne.";
+            w.given[k] = true;
+            w.value[k] = word.value;
+        }
+    }
+    return {};
+}
+
 std::string prefix(long line, const std::string& n) {
     return "ligne " + std::to_string(line) + (n.empty() ? "" : " (" + n + ")") + " : ";
 }
@@ -89,36 +124,14 @@ std::string GcodeInterpreter::line(std::string_view raw) {
 
 std::string GcodeInterpreter::execute(const GcodeLine& l) {
     if (l.words.empty()) return {};
-    double value[26] = {};
-    bool given[26] = {};
-    std::vector<int> gs, ms;
-    for (const GcodeWord& w : l.words) {
-        const int k = w.letter - 'A';
-        if (w.letter == 'G') {
-            int g = tenths(w.value);
-            if (const char* r = refusedG(g)) return r;
-            if (!acceptedG(g)) return "mot " + w.text + " non pris en charge.";
-            gs.push_back(g);
-        } else if (w.letter == 'M') {
-            ms.push_back(tenths(w.value));
-        } else if (std::string("ABCUVW").find(w.letter) != std::string::npos) {
-            return "axe " + std::string(1, w.letter) + " : cette machine n'a que X, Y et Z.";
-        } else if (std::string("XYZIJRFPQSTH").find(w.letter) == std::string::npos) {
-            return "mot " + w.text + " non pris en charge.";
-        } else {
-            if (given[k]) return "mot " + std::string(1, w.letter) + " deux fois sur la ligne.";
-            given[k] = true;
-            value[k] = w.value;
-        }
-    }
-    for (int m : ms) {
-        if (m == 60 && cutMade_)
-            return "changement d'outil ligne " + std::to_string(summary_.lines) +
-                   " : coupez le fichier à cet endroit.";
-        if (m != 0 && m != 10 && m != 20 && m != 300 && m != 30 && m != 40 && m != 50 && m != 60 && m != 70 &&
-            m != 80 && m != 90)
-            return "mot M" + (m < 0 ? std::string("?") : std::to_string(m / 10)) + " non pris en charge.";
-    }
+    LineWords w;
+    if (std::string why = sortWords(l, w); !why.empty()) return why;
+    const double* value = w.value;
+    const bool* given = w.given;
+    const std::vector<int>&gs = w.gs, &ms = w.ms;
+    if (cutMade_ && std::find(ms.begin(), ms.end(), 60) != ms.end())
+        return "changement d'outil ligne " + std::to_string(summary_.lines) +
+               " : coupez le fichier à cet endroit.";
     auto has = [&](int g) { return std::find(gs.begin(), gs.end(), g) != gs.end(); };
     auto given_ = [&](char c) { return given[c - 'A']; };
     auto val = [&](char c) { return value[c - 'A']; };

@@ -3,7 +3,6 @@
 #include "gcodeticks.h"
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 
 #include "base/files.h"
@@ -14,17 +13,17 @@ namespace {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-// Calls `line` with each record's text (line end removed) and the raw bytes read; false
-// when the file cannot be read.
-bool eachRecord(const std::string& path, const std::function<void(std::string_view)>& line,
-                const std::function<void(const char*, size_t)>& bytes = {}) {
+// Calls `line` with each record's text (line end removed) and `bytes` with the raw bytes
+// read; false when the file cannot be read. Templates: called once per tick.
+template <class Line, class Bytes>
+bool eachRecord(const std::string& path, Line line, Bytes bytes) {
     File f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) return false;
     std::string partial;
     char chunk[1 << 16];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
-        if (bytes) bytes(chunk, got);
+        bytes(chunk, got);
         size_t start = 0;
         for (size_t i = 0; i < got; ++i) {
             if (chunk[i] != '\n') continue;
@@ -90,13 +89,16 @@ std::string insertIdleTicks(const std::string& def, const std::vector<IdleTicks>
             ticks += idle[k].count;
         }
     };
-    bool read = eachRecord(def, [&](std::string_view r) {
-        flushIdle();
-        out.append(r);
-        out.append("\r\n");
-        idleText = std::to_string(recordValue(r) & dirMask) + "\r\n";
-        ++at;
-    });
+    bool read = eachRecord(
+        def,
+        [&](std::string_view r) {
+            flushIdle();
+            out.append(r);
+            out.append("\r\n");
+            idleText = std::to_string(recordValue(r) & dirMask) + "\r\n";
+            ++at;
+        },
+        [](const char*, size_t) {});
     flushIdle();
     Status closed = out.close();
     if (!read || !closed || renamePath(temp, def) != 0) {
