@@ -16,9 +16,11 @@ namespace {
 template <class P>
 P* followMachine(P* page, Machine& machine) {
     page->setMotionBusy(machine.busy());
-    machine.onBusyChanged([p = QPointer<P>(page)](bool busy) {
+    int id = machine.onBusyChanged([p = QPointer<P>(page)](bool busy) {
         if (p) p->setMotionBusy(busy);
     });
+    // A page made again later must not leave its old listener behind.
+    QObject::connect(page, &QObject::destroyed, [&machine, id] { machine.removeBusyListener(id); });
     return page;
 }
 }  // namespace

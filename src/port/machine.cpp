@@ -28,13 +28,16 @@ void Machine::JobYield::idle() {
 
 void Machine::setBusy(bool b) {
     busy_ = b;
-    for (auto& f : listeners_) f(b);
+    // A copy: a listener may take itself off.
+    auto listeners = listeners_;
+    for (auto& l : listeners) l.second(b);
 }
 
 bool Machine::start(uint16_t address, const Wiring& wiring, Job job, Done done) {
     if (busy_) return false;
     if (thread_.joinable()) thread_.join();  // a job that ended but was not wound up
     counter_.attach(ports_.select(address, wiring), wiring);
+    if (!ports_.lostPort().empty()) return false;
     PortLibrary& port = counter_;
     abandon_ = false;
     setBusy(true);
@@ -67,6 +70,18 @@ void Machine::finish(const std::string& fault, const Done& done) {
     if (!fault.empty()) ports_.failed(fault);
     if (done) done(fault);
     setBusy(false);
+}
+
+bool portReady(Machine& machine, Dialogs& dialogs, uint16_t address, const Wiring& wiring) {
+    if (machine.busy()) return true;  // start() refuses it anyway
+    machine.ports().select(address, wiring);
+    std::string lost = machine.ports().lostPort();
+    if (lost.empty()) return true;
+    if (dialogs.message(lost + "\n\nContinuer sur la machine simulée jusqu'à la fin du programme ?",
+                        style::kStopYesNo, "Port parallèle") != Button::Yes)
+        return false;
+    machine.ports().chooseSimulated();
+    return true;
 }
 
 void Machine::abandon() {

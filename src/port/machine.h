@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/interfaces.h"
@@ -43,12 +44,20 @@ class Machine {
 
     // Starts `job` with the backend for `address`; `done` runs on the screen's thread once the
     // job has ended. False, and nothing started, while another job runs or has not been
-    // wound up yet.
+    // wound up yet, or while the real port in use was lost (see portReady()).
     bool start(uint16_t address, const Wiring& wiring, Job job, Done done);
     // From the start of a job until its `done` has run.
     bool busy() const { return busy_; }
-    // Told true when a job starts and false once its `done` has run (screen's thread).
-    void onBusyChanged(std::function<void(bool)> f) { listeners_.push_back(std::move(f)); }
+    // Told true when a job starts and false once its `done` has run (screen's thread). The
+    // number given back takes the listener off again (a page that goes away).
+    int onBusyChanged(std::function<void(bool)> f) {
+        listeners_.push_back({++lastListener_, std::move(f)});
+        return lastListener_;
+    }
+    void removeBusyListener(int id) {
+        std::erase_if(listeners_, [id](const auto& l) { return l.first == id; });
+    }
+    size_t busyListeners() const { return listeners_.size(); }
     // Ends a running job at its next step point and waits for it; its `done` never runs.
     // For the end of the program.
     void abandon();
@@ -100,9 +109,15 @@ class Machine {
     std::atomic<bool> busy_{false};
     std::atomic<bool> abandon_{false};
     std::function<void()> hook_;
-    std::vector<std::function<void(bool)>> listeners_;
+    std::vector<std::pair<int, std::function<void(bool)>>> listeners_;
+    int lastListener_ = 0;
     std::mutex queueMutex_;
     std::vector<std::function<void()>> queue_;
 };
+
+// Before a motion is started from a page: when the real port that drove the machine is gone,
+// says so and asks whether to go on with the simulated machine; false (nothing to start)
+// unless the operator chose it.
+bool portReady(Machine& machine, Dialogs& dialogs, uint16_t address, const Wiring& wiring);
 
 }  // namespace vornelle

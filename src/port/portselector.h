@@ -1,5 +1,8 @@
 // Chooses the port backend for a base address: ppdev when the device can be claimed,
 // otherwise the simulated machine. Tells a listener (the status bar) which one is in use.
+// Once a real port has driven the machine, losing it never falls back to the simulated
+// machine silently: motion is refused until the port answers again or the operator chooses
+// the simulated machine.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "base/outcome.h"
 #include "portlibrary.h"
 #include "port/backends/simulatedmachine.h"
 
@@ -25,6 +29,14 @@ class PortSelector {
     // use, and the next select opens it again.
     void failed(const std::string& why);
     SimulatedMachine& simulated() { return simulated_; }
+    // The message that refuses motion after the real port in use was lost (unplugged, no
+    // longer answering), empty when motion may go ahead. Call select() first.
+    std::string lostPort() const;
+    // The operator's explicit choice: the simulated machine until the program ends.
+    void chooseSimulated();
+    // How the hardware is opened (ppdev; tests put a fake in).
+    using Opener = std::function<Outcome<std::unique_ptr<PortLibrary>>(const std::string& device)>;
+    void setOpener(Opener o) { opener_ = std::move(o); }
     std::string description() const;
     // Why the hardware port could not be used (empty when it is in use or was not tried).
     const std::string& hardwareProblem() const { return problem_; }
@@ -43,6 +55,10 @@ class PortSelector {
     Listener listener_;
     bool deviceExists_ = false;
     bool failed_ = false;
+    bool hardwareUsed_ = false;      // a real port was opened since the program started
+    bool simulatedChosen_ = false;   // the operator chose the simulated machine after a loss
+    std::string lost_;               // why the real port is gone, empty while it answers
+    Opener opener_;
 };
 
 }  // namespace vornelle

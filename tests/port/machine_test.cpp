@@ -7,6 +7,7 @@
 #include <random>
 
 #include "port/portfault.h"
+#include "testsupport.h"
 
 namespace vornelle {
 namespace {
@@ -76,6 +77,54 @@ TEST(MachineCount, FollowsTheDriversAcrossWiringsJobsAndFaults) {
     machine.markOrigin();
     EXPECT_EQ(machine.fromOrigin(), (std::array<long, 3>{0, 0, 0}));
     EXPECT_EQ(machine.position(), (std::array<long, 3>{5, 0, 0}));
+}
+
+TEST(MachinePort, ALostRealPortRefusesMotionUntilTheOperatorChoosesTheSimulatedMachine) {
+    PortSelector ports(true);
+    SimulatedMachine* real = nullptr;
+    int opened = 0;
+    ports.setOpener([&](const std::string&) -> Outcome<std::unique_ptr<PortLibrary>> {
+        if (++opened > 1) return Failure{"aucun périphérique /dev/parport0"};  // unplugged
+        auto port = std::make_unique<SimulatedMachine>();
+        real = port.get();
+        return std::unique_ptr<PortLibrary>(std::move(port));
+    });
+    Machine machine(ports);
+    auto write = [](JobContext& ctx) { ctx.port.Write_Port_Bit(888, 2); };
+    ASSERT_TRUE(machine.start(888, Wiring{}, write, {}));
+    machine.wait();
+    ASSERT_NE(real, nullptr);
+    real->failAtWrite(real->writeCount() + 1);
+    ASSERT_TRUE(machine.start(888, Wiring{}, write, {}));
+    machine.wait();  // the port fault gives the adapter up
+
+    // No silent fall-back: every start is refused, and the page's check says why.
+    EXPECT_FALSE(machine.start(888, Wiring{}, write, {}));
+    EXPECT_NE(ports.lostPort().find("aucun périphérique"), std::string::npos);
+    test::ScriptedDialogs dialogs;
+    dialogs.answers = {Button::No};
+    EXPECT_FALSE(portReady(machine, dialogs, 888, Wiring{}));
+    EXPECT_EQ(dialogs.calls.back().title, "Port parallèle");
+    EXPECT_EQ(ports.simulated().writeCount(), 0);
+    // The operator's explicit choice.
+    EXPECT_TRUE(portReady(machine, dialogs, 888, Wiring{}));
+    ASSERT_TRUE(machine.start(888, Wiring{}, write, {}));
+    machine.wait();
+    EXPECT_EQ(ports.simulated().writeCount(), 1);
+    EXPECT_EQ(opened, 2);  // not tried again once the simulated machine was chosen
+}
+
+TEST(MachinePort, APageMadeAgainLeavesNoListenerBehind) {
+    PortSelector ports(false);
+    Machine machine(ports);
+    int told = 0;
+    int first = machine.onBusyChanged([&told](bool) { ++told; });
+    machine.removeBusyListener(first);
+    machine.onBusyChanged([&told](bool) { ++told; });
+    EXPECT_EQ(machine.busyListeners(), 1u);
+    ASSERT_TRUE(machine.start(888, Wiring{}, [](JobContext&) {}, {}));
+    machine.wait();
+    EXPECT_EQ(told, 2);  // busy, then idle: once each
 }
 
 }  // namespace

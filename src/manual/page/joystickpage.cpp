@@ -149,6 +149,7 @@ MoveContext JoystickPage::context(JobContext& job) {
 void JoystickPage::startMove(std::function<Status(MoveContext&)> move, const char* title) {
     auto result = std::make_shared<Status>();
     stop_ = false;
+    if (!portReady(machine_, dialogs_, *port_, wiring_)) return;
     bool started = machine_.start(
         *port_, wiring_,
         [this, move, result](JobContext& job) {

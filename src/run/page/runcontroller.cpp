@@ -128,6 +128,10 @@ RunOutcome RunController::run(QWidget* toolPage, RunVariant variant) {
     int port = 0;
     Wiring w;
     if (!setUp(toolPage, port, w)) return {};
+    if (!portReady(machine_, dialogs_, static_cast<uint16_t>(port), w)) {
+        unwatch();
+        return {};
+    }
     RunServices screen = screenServices(port);
     auto plan = prepareRun(screen, variant, frameOf(w, variant));
     if (!plan) {

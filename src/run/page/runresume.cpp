@@ -16,6 +16,11 @@ RunOutcome RunController::resume(QWidget* toolPage, RunVariant variant) {
     int port = 0;
     Wiring w;
     if (!setUp(toolPage, port, w)) return {};
+    // A resume played into the simulated machine would end "terminée" and lose the stop.
+    if (!portReady(machine_, dialogs_, static_cast<uint16_t>(port), w)) {
+        unwatch();
+        return {};
+    }
     auto point = readResume(fields_.Text9);
     if (!point) {
         dialogs_.message(point.error(), style::kStopOk, "Découpe");
