@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
     vornelle::MainWindow window(
         [&services](vornelle::PageId id) { return vornelle::makePage(id, services); });
     navigator.target = &window;
+    machine.onBusyChanged([&window](bool busy) { window.setMotionBusy(busy); });
     // A port that exists but cannot be claimed is a setup problem the user must hear about;
     // a machine without any parallel port simply works on the simulated one.
     ports.onChange([&window, &dialogs](const std::string& d, const std::string& problem, bool exists) {

@@ -60,6 +60,17 @@ void MainWindow::buildMainMenu() {
         a->setObjectName(it.name);
         connect(a, &QAction::triggered, this, it.run);
     }
+    setMotionBusy(motionBusy_);
+}
+
+void MainWindow::setMotionBusy(bool busy) {
+    motionBusy_ = busy;
+    // The pages would open over a motion with commands that show boxes; "A propos" and
+    // "Quitter" stay.
+    for (QAction* a : menuBar()->actions()) {
+        const QString n = a->objectName();
+        if (n == "coo" || n == "fidec" || n == "config") a->setEnabled(!busy);
+    }
 }
 
 void MainWindow::updateMenus() {

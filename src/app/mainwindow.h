@@ -35,6 +35,8 @@ class MainWindow : public QMainWindow, public Navigator {
     QWidget* page(PageId page) const;
     void setPortStatus(const QString& text, const QString& why = {});
     QMdiArea* mdiArea() const { return area_; }
+    // While a motion runs the menu entries that open pages are disabled.
+    void setMotionBusy(bool busy);
 
   private:
     void updateMenus();
@@ -44,6 +46,7 @@ class MainWindow : public QMainWindow, public Navigator {
     QMdiArea* area_;
     QLabel* portStatus_;
     QMap<PageId, QPointer<QWidget>> pages_;
+    bool motionBusy_ = false;
 };
 
 }  // namespace vornelle

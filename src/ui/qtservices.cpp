@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QLibraryInfo>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
@@ -11,9 +12,50 @@
 #include "qtext.h"
 
 namespace vornelle {
+namespace {
+
+// The page a box belongs to: from the widget the operator is using up to its page (a child
+// of the main window's area, or a window of its own).
+QWidget* askingPage(QWidget* from) {
+    QWidget* w = from ? from : QApplication::focusWidget();
+    if (!w) w = QApplication::activeWindow();
+    for (QWidget* p = w; p; p = p->parentWidget()) {
+        if (qobject_cast<QMdiSubWindow*>(p->parentWidget()) || p->isWindow()) return p;
+    }
+    return nullptr;
+}
+
+// A box modal to its page only. An application-modal box would also block the cut's panel
+// and the joystick page while the machine moves, and "Arret d'urgence" with them: here the
+// box blocks no window (window-modal without an owner) and its page is disabled while it is
+// open. Pages that hold a stop button ("keepsStop") are never disabled.
+class PageModal {
+  public:
+    PageModal(QDialog& box, QWidget* page) {
+        box.setWindowModality(Qt::WindowModal);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        if (!page) return;
+        box.adjustSize();
+        box.move(page->mapToGlobal(page->rect().center()) - box.rect().center());
+        if (!page->property("keepsStop").toBool() && page->isEnabled()) {
+            page_ = page;
+            page->setEnabled(false);
+        }
+    }
+    ~PageModal() {
+        if (page_) page_->setEnabled(true);
+    }
+    PageModal(const PageModal&) = delete;
+    PageModal& operator=(const PageModal&) = delete;
+
+  private:
+    QPointer<QWidget> page_;
+};
+
+}  // namespace
 
 Button QtDialogs::message(const std::string& text, int st, const std::string& title) {
-    QMessageBox box(parent_);
+    QMessageBox box;
     box.setText(qs(text));
     box.setWindowTitle(qs(title));
     int icon = st & 0x70;
@@ -35,6 +77,7 @@ Button QtDialogs::message(const std::string& text, int st, const std::string& ti
         box.setDefaultButton(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText("OK");
     }
+    PageModal modal(box, askingPage(parent_));
     int r = box.exec();
     if (!yesNo) return Button::Ok;
     return r == QMessageBox::Yes ? Button::Yes : Button::No;
@@ -42,12 +85,13 @@ Button QtDialogs::message(const std::string& text, int st, const std::string& ti
 
 std::optional<std::string> QtDialogs::inputBox(const std::string& prompt, const std::string& title,
                                                const std::string& initial) {
-    QInputDialog box(parent_);
+    QInputDialog box;
     box.setWindowTitle(qs(title));
     box.setLabelText(qs(prompt));
     box.setTextValue(qs(initial));
     box.setOkButtonText("OK");
     box.setCancelButtonText("Annuler");
+    PageModal modal(box, askingPage(parent_));
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return bytes(box.textValue());
 }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 
@@ -65,6 +66,19 @@ TEST(Interlock, NoJogOrHomingDuringACut) {
     a.joystick()->homing();
     // A second "Découper" neither.
     EXPECT_FALSE(a.runner.run(a.tool(), RunVariant::Command11).started);
+    // Nothing that could open a box over the run's panel: the main menu's pages, the tool
+    // page's commands and menus.
+    auto pageEntries = [&a](bool enabled, int menus) {
+        int seen = 0;
+        for (QAction* m : a.window->menuBar()->actions())
+            if (QStringList{"coo", "fidec", "config"}.contains(m->objectName())) {
+                EXPECT_EQ(m->isEnabled(), enabled) << m->objectName().toStdString();
+                ++seen;
+            }
+        EXPECT_EQ(seen, menus);  // the tool page's own menus are shown once it is back
+        for (const char* n : {"Command3", "Command10"}) EXPECT_EQ(a.button(a.tool(), n)->isEnabled(), enabled) << n;
+    };
+    pageEntries(false, 3);
     gate.release();
     ASSERT_TRUE(test::waitIdle(a.machine));
     EXPECT_EQ(a.dialogs.calls.back().text, "découpe terminée !");
@@ -76,6 +90,7 @@ TEST(Interlock, NoJogOrHomingDuringACut) {
     EXPECT_EQ(a.ports.simulated().steps(1) + a.ports.simulated().steps(2), 0);
     // Once the cut has ended the arrows work again.
     EXPECT_TRUE(a.button(a.joystick(), "Command10")->isEnabled());
+    pageEntries(true, 0);
 }
 
 TEST(Interlock, NoCutDuringAJog) {

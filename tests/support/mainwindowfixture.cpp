@@ -31,6 +31,7 @@ MainWindowFixture::MainWindowFixture(const std::function<void(const TempDir&)>& 
     : DataHome(prepare), machine(ports, postToScreen(qApp)) {
     window = std::make_unique<MainWindow>([this](PageId id) { return makePage(id, services); });
     nav.target = window.get();
+    machine.onBusyChanged([w = window.get()](bool busy) { w->setMotionBusy(busy); });
 }
 
 MainWindowFixture::~MainWindowFixture() {

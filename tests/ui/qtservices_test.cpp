@@ -8,8 +8,12 @@
 #include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <ostream>
@@ -118,4 +122,48 @@ TEST(QtDialogs, FrenchButtonsWithQtTranslations) {
         GTEST_SKIP() << "qtbase_fr.qm absent (paquet qt6-translations-l10n)";
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
     expectFrenchBoxes();
+}
+
+// A box asked by a page in the main window's area: that page is disabled while the box is
+// open, and a real click still reaches the cut's panel (a window of its own) and a page that
+// holds a stop button in the same area.
+TEST(QtDialogs, ABoxBlocksItsPageOnlyNeverAStopButton) {
+    QMainWindow main;
+    auto* area = new QMdiArea;
+    main.setCentralWidget(area);
+    auto* asking = new QLineEdit;
+    auto* joystick = new QPushButton("Arrêt");
+    joystick->setProperty("keepsStop", true);
+    area->addSubWindow(asking)->setGeometry(0, 0, 200, 120);
+    area->addSubWindow(joystick)->setGeometry(220, 0, 200, 120);
+    QPushButton panel("Arret d'urgence");
+    main.show();
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    panel.setProperty("keepsStop", true);
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    asking->setFocus();
+    int stops = 0;
+    QObject::connect(&panel, &QPushButton::clicked, [&stops] { stops += 1; });
+    QObject::connect(joystick, &QPushButton::clicked, [&stops] { stops += 10; });
+    // A click as the window system delivers it, through the modality checks.
+    auto click = [](QWidget* w) {
+        QPoint at = w->mapTo(w->window(), w->rect().center());
+        QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, {}, at);
+    };
+    click(&panel);  // the panel answers before the box...
+    ASSERT_EQ(stops, 1);
+    whenOpen([&](QWidget*) {
+        EXPECT_FALSE(asking->isEnabled());
+        click(&panel);
+        click(joystick);
+        EXPECT_EQ(stops, 12);  // ...and while it is open
+    });
+    QtDialogs dialogs;
+    dialogs.message("Fichier introuvable !", style::kStopOk, "Nom fichier ?");
+    EXPECT_EQ(stops, 12);
+    EXPECT_TRUE(asking->isEnabled());
+    EXPECT_TRUE(joystick->isEnabled());
 }

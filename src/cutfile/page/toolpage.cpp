@@ -310,8 +310,11 @@ void ToolPage::setMotionBusy(bool busy) {
     }
     for (QPushButton* b : {Command11, Command12, static_cast<QPushButton*>(resume_)}) b->setEnabled(!busy);
     if (!busy) resume_->refresh();  // a stopped cut has just left its .reprise, or an ended one removed it
-    for (QAction* a : menus_)
-        if (a->objectName() == "quit" || a->objectName() == "retourfichier") a->setEnabled(!busy);
+    // Nothing here may open a box while the machine moves: generating, loading a cut file and
+    // the menus all can.
+    for (const char* name : {"Command3", "Command10"})
+        if (auto* b = findChild<QPushButton*>(name)) b->setEnabled(!busy);
+    for (QAction* a : menus_) a->setEnabled(!busy);
 }
 
 }  // namespace vornelle

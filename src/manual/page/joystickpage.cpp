@@ -29,6 +29,8 @@ JoystickPage::JoystickPage(Dialogs& dialogs, Navigator& navigator, FolderSource 
       machine_(machine),
       pacer_(pacer) {
     setObjectName("form5");
+    // A message box never disables this page: "Arrêt" must always answer during a move.
+    setProperty("keepsStop", true);
     setWindowTitle("Manettes virtuelles");
     auto* top = new QHBoxLayout(this);
 

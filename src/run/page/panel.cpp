@@ -23,6 +23,8 @@ QString durationText(double seconds) {
 DecencoursPanel::DecencoursPanel(RunState& state, QWidget* parent) : QWidget(parent), state_(state) {
     setObjectName("decencours");
     setWindowTitle("Découpe en cours");
+    // A message box never disables this window: "Arret d'urgence" must always answer.
+    setProperty("keepsStop", true);
     auto* top = new QVBoxLayout(this);
     // Above the main window, so nothing can cover "Arret d'urgence" during a cut.
     setWindowFlag(Qt::WindowStaysOnTopHint);
