@@ -66,18 +66,20 @@ int main(int argc, char** argv) {
         StrategyOutcome strategy = generateWithStrategy(in, t, work, pointer);
         const double strategySeconds = since(t2);
         if (!classic.ok || !strategy.result.ok) {
-            std::fprintf(stderr, "%s\n%s\n", classic.message.text.c_str(), strategy.result.message.text.c_str());
+            std::fprintf(stderr, "%s\n%s\n", classic.message.text.c_str(),
+                         strategy.result.message.text.c_str());
             return 1;
         }
         const double classicRate = classic.ticks / classicSeconds / 1e6;
         const double strategyRate = strategy.result.ticks / strategySeconds / 1e6;
         std::printf("round %d classic:  %llu ticks in %.3f s, %.2f Mticks/s\n", round,
                     static_cast<unsigned long long>(classic.ticks), classicSeconds, classicRate);
-        std::printf("round %d strategy: %llu ticks in %.3f s, %.2f Mticks/s (%d pass depths, %d tabs, %d outside, "
-                    "%d inside, %zu not cut on their own)\n",
-                    round, static_cast<unsigned long long>(strategy.result.ticks), strategySeconds, strategyRate,
-                    strategy.summary.passes, strategy.summary.tabs, strategy.summary.report.outside,
-                    strategy.summary.report.inside, strategy.summary.report.notCut().size());
+        std::printf(
+            "round %d strategy: %llu ticks in %.3f s, %.2f Mticks/s (%d pass depths, %d tabs, %d outside, "
+            "%d inside, %zu not cut on their own)\n",
+            round, static_cast<unsigned long long>(strategy.result.ticks), strategySeconds, strategyRate,
+            strategy.summary.passes, strategy.summary.tabs, strategy.summary.report.outside,
+            strategy.summary.report.inside, strategy.summary.report.notCut().size());
         std::printf("round %d rate ratio strategy / classic: %.2f\n", round, strategyRate / classicRate);
         for (const char* name : {"classic", "strategy"})
             for (const char* ext : {".def", ".det"}) fs::remove(dir / (name + std::to_string(round) + ext));

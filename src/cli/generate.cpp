@@ -26,8 +26,8 @@ StrategyTexts strategyTexts(const GenerateArgs& a) {
 
 // A strategy setting typed empty is still a setting the user gave.
 bool anyGiven(const GenerateArgs& a) {
-    for (const auto* o : {&a.toolDiameter, &a.compensation, &a.stepDown, &a.tabs, &a.tabWidth, &a.tabHeight,
-                          &a.direction})
+    for (const auto* o :
+         {&a.toolDiameter, &a.compensation, &a.stepDown, &a.tabs, &a.tabWidth, &a.tabHeight, &a.direction})
         if (o->has_value()) return true;
     return false;
 }

@@ -10,7 +10,8 @@
 TEST(CliStrategy, WingRibsFromImportThroughTheStrategyToPlay) {
     vornelle::test::TempDir dir;
     configureHome(dir);
-    const std::string rib = "'" + std::string(SAMPLES_DIR) + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf' ";
+    const std::string rib =
+        "'" + std::string(SAMPLES_DIR) + "/dxf/gh-dxf2gcode__AFluegel_Rippen_b2_0201.dxf' ";
     ASSERT_EQ(cli(dir.path(), "import-dxf " + rib + "ribs --extended --join 0,51 --auto-order").code, 0);
     CliRun classic = cli(dir.path(), "generate ribs.fra classic --scale 1 --depth 3 --note n");
     ASSERT_EQ(classic.code, 0) << classic.err;
@@ -43,8 +44,9 @@ TEST(CliStrategy, WingRibsFromImportThroughTheStrategyToPlay) {
     EXPECT_NE(play.out.find("\"position\":{\"x\":0,\"y\":0,\"z\":0}"), std::string::npos) << play.out;
 
     // Refusals exit 1 with the message and write nothing.
-    for (const char* bad : {" --tool-diameter -2", " --step-down 0", " --step-down 4", " --tabs 2 --tab-width 4 --tab-height 4",
-                            " --tabs 1 --tab-width 100000 --tab-height 1"}) {
+    for (const char* bad :
+         {" --tool-diameter -2", " --step-down 0", " --step-down 4", " --tabs 2 --tab-width 4 --tab-height 4",
+          " --tabs 1 --tab-width 100000 --tab-height 1"}) {
         CliRun r = cli(dir.path(), std::string("generate ribs.fra refus --scale 1 --depth 3 --note n") + bad);
         EXPECT_EQ(r.code, 1) << bad;
         EXPECT_FALSE(r.err.empty()) << bad;

@@ -23,7 +23,8 @@ void fill(QComboBox* box, const char* (&choices)[N][2]) {
 template <size_t N>
 int indexOf(const char* (&choices)[N][2], const std::string& keyword) {
     for (size_t i = 0; i < N; ++i)
-        if (keyword == choices[i][1] || (i == 0 && (keyword == "auto" || keyword == "conventionnel"))) return int(i);
+        if (keyword == choices[i][1] || (i == 0 && (keyword == "auto" || keyword == "conventionnel")))
+            return int(i);
     return 0;
 }
 
@@ -49,7 +50,8 @@ StrategyBox::StrategyBox(QWidget* parent) : QGroupBox("Stratégie de coupe", par
     step_ = field("passe", "Profondeur par passe",
                   "mm par passe ; vide : une seule passe à la profondeur de passe en Z", 2);
     tabs_ = field("attaches", "Nombre d'attaches", "Attaches par contour extérieur qui tiennent la pièce", 3);
-    tabWidth_ = field("largeurattache", "Largeur des attaches", "mm, mesurés le long du chemin de l'outil", 4);
+    tabWidth_ =
+        field("largeurattache", "Largeur des attaches", "mm, mesurés le long du chemin de l'outil", 4);
     tabHeight_ = field("hauteurattache", "Hauteur des attaches",
                        "mm depuis le fond de la coupe, au plus la profondeur", 5);
     direction_ = new QComboBox;

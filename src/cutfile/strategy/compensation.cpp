@@ -17,13 +17,13 @@ namespace {
 constexpr double kTouching = 1e-6;
 
 struct Contour {
-    size_t cut = 0;           // index in the drawing's cuts
-    int depth = 0;            // closed contours enclosing it
-    long parent = -1;         // the innermost of them (index in the contours), -1 at the top
+    size_t cut = 0;    // index in the drawing's cuts
+    int depth = 0;     // closed contours enclosing it
+    long parent = -1;  // the innermost of them (index in the contours), -1 at the top
     CutSide side = CutSide::OnLine;
-    Region region;            // bounded by the tool's path
-    bool cut_ = true;         // still to be cut on its own
-    long group = -1;          // merged with others: the first contour of the group
+    Region region;     // bounded by the tool's path
+    bool cut_ = true;  // still to be cut on its own
+    long group = -1;   // merged with others: the first contour of the group
 };
 
 size_t findRoot(std::vector<size_t>& up, size_t i) {
@@ -55,10 +55,14 @@ std::vector<Contour> nestContours(const std::vector<DrawingCut>& cuts) {
 
 CutSide sideOf(Compensation mode, bool hole) {
     switch (mode) {
-        case Compensation::Outside: return CutSide::Outside;
-        case Compensation::Inside: return CutSide::Inside;
-        case Compensation::OnLine: return CutSide::OnLine;
-        default: return hole ? CutSide::Inside : CutSide::Outside;
+        case Compensation::Outside:
+            return CutSide::Outside;
+        case Compensation::Inside:
+            return CutSide::Inside;
+        case Compensation::OnLine:
+            return CutSide::OnLine;
+        default:
+            return hole ? CutSide::Inside : CutSide::Outside;
     }
 }
 
@@ -67,7 +71,8 @@ CutSide sideOf(Compensation mode, bool hole) {
 void settleConflicts(std::vector<Contour>& cs, CompensationReport& report) {
     std::vector<std::vector<size_t>> children(cs.size() + 1);  // the last: the top level
     for (size_t i = 0; i < cs.size(); ++i)
-        if (cs[i].cut_) children[cs[i].parent < 0 ? cs.size() : static_cast<size_t>(cs[i].parent)].push_back(i);
+        if (cs[i].cut_)
+            children[cs[i].parent < 0 ? cs.size() : static_cast<size_t>(cs[i].parent)].push_back(i);
     std::vector<size_t> up(cs.size());
     std::iota(up.begin(), up.end(), 0);
     for (size_t p = 0; p <= cs.size(); ++p) {
@@ -83,7 +88,8 @@ void settleConflicts(std::vector<Contour>& cs, CompensationReport& report) {
         for (size_t a = 0; a < kept.size(); ++a)
             for (size_t b = a + 1; b < kept.size(); ++b) {
                 Contour &x = cs[kept[a]], &y = cs[kept[b]];
-                if (!x.cut_ || !y.cut_ || !boxesMeet(x.region, y.region) || sharedArea(x.region, y.region) <= kTouching)
+                if (!x.cut_ || !y.cut_ || !boxesMeet(x.region, y.region) ||
+                    sharedArea(x.region, y.region) <= kTouching)
                     continue;
                 if (x.side == CutSide::Outside && y.side == CutSide::Outside) {
                     up[findRoot(up, kept[b])] = findRoot(up, kept[a]);
@@ -154,7 +160,8 @@ std::vector<Pt> sharpCorners(const std::vector<Pt>& c, bool closed) {
     if (n < 3) return out;
     auto prevOf = [&](size_t i) -> long {
         for (size_t k = 1; k < n; ++k) {
-            const long j = closed ? static_cast<long>((i + n - k) % n) : static_cast<long>(i) - static_cast<long>(k);
+            const long j =
+                closed ? static_cast<long>((i + n - k) % n) : static_cast<long>(i) - static_cast<long>(k);
             if (j < 0) return -1;
             if (c[j].x != c[i].x || c[j].y != c[i].y) return j;
         }
@@ -190,10 +197,12 @@ std::string compensate(const std::vector<DrawingCut>& cuts, const StrategySettin
     for (Contour& c : cs) {
         c.side = compensating ? sideOf(s.compensation, c.depth % 2 == 1) : CutSide::OnLine;
         if (c.side == CutSide::OnLine) continue;
-        c.region = offsetRegion(cuts[c.cut].pts, c.side == CutSide::Outside ? s.diameter / 2 : -s.diameter / 2);
+        c.region =
+            offsetRegion(cuts[c.cut].pts, c.side == CutSide::Outside ? s.diameter / 2 : -s.diameter / 2);
         if (!c.region.empty()) continue;
         c.cut_ = false;
-        (c.depth % 2 == 1 ? out.report.tooSmallHoles : out.report.tooSmallOthers).push_back(cuts[c.cut].number);
+        (c.depth % 2 == 1 ? out.report.tooSmallHoles : out.report.tooSmallOthers)
+            .push_back(cuts[c.cut].number);
     }
     if (compensating) {
         settleConflicts(cs, out.report);
@@ -207,7 +216,8 @@ std::string compensate(const std::vector<DrawingCut>& cuts, const StrategySettin
             ++out.report.onLine;
             continue;
         }
-        for (const auto& p : c.region) out.pathsOf[c.cut].push_back(pathFor(d, closedPath(p), c.side, c.depth % 2 == 1));
+        for (const auto& p : c.region)
+            out.pathsOf[c.cut].push_back(pathFor(d, closedPath(p), c.side, c.depth % 2 == 1));
         ++(c.side == CutSide::Outside ? out.report.outside : out.report.inside);
     }
     for (size_t i = 0; i < cuts.size(); ++i)

@@ -15,7 +15,7 @@ namespace vornelle {
 enum class CutSide { Outside, Inside, OnLine };
 
 struct ToolPath {
-    std::vector<Pt> pts;      // the tool's centre; a closed path ends on its first point
+    std::vector<Pt> pts;  // the tool's centre; a closed path ends on its first point
     bool closed = false;
     CutSide side = CutSide::OnLine;
     bool hole = false;        // inside an odd number of closed contours

@@ -38,8 +38,9 @@ void orient(ToolPath& p, CutDirection dir) {
 std::optional<Message> planTabs(PlannedPath& pp, int number, const StrategySettings& s) {
     const double length = pathLength(pp.path.pts);
     if (s.tabs * s.tabWidth >= length)
-        return Message{"Coupe " + std::to_string(number) + " : " + std::to_string(s.tabs) + " attache(s) de " +
-                           numberText(s.tabWidth, ',') + " mm ne tiennent pas sur son chemin de " +
+        return Message{"Coupe " + std::to_string(number) + " : " + std::to_string(s.tabs) +
+                           " attache(s) de " + numberText(s.tabWidth, ',') +
+                           " mm ne tiennent pas sur son chemin de " +
                            numberText(std::round(length * 100) / 100, ',') + " mm.",
                        kTitle, style::kStopOk};
     std::vector<double> avoid;
@@ -117,7 +118,8 @@ std::optional<Message> planStrategy(const std::string& fra, double scale, const 
         }
     }
     if (out.size() < 2)
-        return Message{"Aucune coupe ne peut être faite avec cet outil : rien à découper.", kTitle, style::kStopOk};
+        return Message{"Aucune coupe ne peut être faite avec cet outil : rien à découper.", kTitle,
+                       style::kStopOk};
     return std::nullopt;
 }
 
@@ -154,7 +156,8 @@ std::string summaryText(const StrategySummary& s, const StrategySettings& settin
     const size_t holes = r.tooSmallHoles.size(), others = r.tooSmallOthers.size(), crowded = r.crowded.size();
     if (holes > 0)
         out += "\n" + counted(holes, "trou trop petit ", "trous trop petits ") + tool +
-               (holes > 1 ? "coupes " : "coupe ") + numbers(r.tooSmallHoles) + (holes > 1 ? ", non découpés" : ", non découpé");
+               (holes > 1 ? "coupes " : "coupe ") + numbers(r.tooSmallHoles) +
+               (holes > 1 ? ", non découpés" : ", non découpé");
     if (others > 0)
         out += "\n" + counted(others, "contour trop petit ", "contours trop petits ") + tool +
                (others > 1 ? "coupes " : "coupe ") + numbers(r.tooSmallOthers) +

@@ -78,7 +78,8 @@ Region unionOf(const std::vector<const Region*>& regions) {
 std::vector<Pt> closedPath(const Path& p) {
     std::vector<Pt> out;
     out.reserve(p.size() + 1);
-    for (const IntPoint& q : p) out.push_back({static_cast<double>(q.X) / kUnits, static_cast<double>(q.Y) / kUnits});
+    for (const IntPoint& q : p)
+        out.push_back({static_cast<double>(q.X) / kUnits, static_cast<double>(q.Y) / kUnits});
     if (!out.empty()) out.push_back(out.front());
     return out;
 }

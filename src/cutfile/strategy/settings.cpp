@@ -33,14 +33,23 @@ std::string mm(double v) {
 
 std::optional<Message> keywords(const StrategyTexts& t, StrategySettings& s) {
     const std::string& c = t.compensation;
-    if (c.empty() || c == "auto") s.compensation = Compensation::Automatic;
-    else if (c == "exterieur") s.compensation = Compensation::Outside;
-    else if (c == "interieur") s.compensation = Compensation::Inside;
-    else if (c == "trait") s.compensation = Compensation::OnLine;
-    else return refusal("Compensation inconnue : " + quotedText(c) + " (auto, exterieur, interieur ou trait).");
-    if (t.direction.empty() || t.direction == "conventionnel") s.direction = CutDirection::Conventional;
-    else if (t.direction == "avalant") s.direction = CutDirection::Climb;
-    else return refusal("Sens inconnu : " + quotedText(t.direction) + " (conventionnel ou avalant).");
+    if (c.empty() || c == "auto")
+        s.compensation = Compensation::Automatic;
+    else if (c == "exterieur")
+        s.compensation = Compensation::Outside;
+    else if (c == "interieur")
+        s.compensation = Compensation::Inside;
+    else if (c == "trait")
+        s.compensation = Compensation::OnLine;
+    else
+        return refusal("Compensation inconnue : " + quotedText(c) +
+                       " (auto, exterieur, interieur ou trait).");
+    if (t.direction.empty() || t.direction == "conventionnel")
+        s.direction = CutDirection::Conventional;
+    else if (t.direction == "avalant")
+        s.direction = CutDirection::Climb;
+    else
+        return refusal("Sens inconnu : " + quotedText(t.direction) + " (conventionnel ou avalant).");
     return std::nullopt;
 }
 
@@ -49,7 +58,8 @@ std::optional<Message> tabs(const StrategyTexts& t, StrategySettings& s) {
     double count = 0;
     if (auto r = length(t.tabs, "Nombre d'attaches", count)) return r;
     if (count != std::floor(count) || count > 1000)
-        return refusal("Nombre d'attaches incorrect : " + quotedText(t.tabs) + " (un nombre entier de 0 à 1000).");
+        return refusal("Nombre d'attaches incorrect : " + quotedText(t.tabs) +
+                       " (un nombre entier de 0 à 1000).");
     s.tabs = static_cast<int>(count);
     if (s.tabs == 0) return std::nullopt;
     if (auto r = length(t.tabWidth, "Largeur des attaches", s.tabWidth)) return r;
@@ -95,10 +105,14 @@ std::optional<Message> parseStrategy(const StrategyTexts& t, double depth, Strat
 
 const char* compensationLabel(Compensation c) {
     switch (c) {
-        case Compensation::Outside: return "Extérieur";
-        case Compensation::Inside: return "Intérieur";
-        case Compensation::OnLine: return "Sur le trait";
-        default: return "Automatique";
+        case Compensation::Outside:
+            return "Extérieur";
+        case Compensation::Inside:
+            return "Intérieur";
+        case Compensation::OnLine:
+            return "Sur le trait";
+        default:
+            return "Automatique";
     }
 }
 

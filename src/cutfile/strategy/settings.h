@@ -22,13 +22,13 @@ struct StrategyTexts {
 };
 
 struct StrategySettings {
-    double diameter = 0;        // mm; 0: the tool follows the line
+    double diameter = 0;  // mm; 0: the tool follows the line
     Compensation compensation = Compensation::Automatic;
-    double depth = 0;           // mm, the full depth ("Profondeur de passe en Z")
-    double stepDown = 0;        // mm per pass; 0: one pass at the full depth
-    int tabs = 0;               // per outline
-    double tabWidth = 0;        // mm along the tool's path
-    double tabHeight = 0;       // mm from the bottom of the cut
+    double depth = 0;      // mm, the full depth ("Profondeur de passe en Z")
+    double stepDown = 0;   // mm per pass; 0: one pass at the full depth
+    int tabs = 0;          // per outline
+    double tabWidth = 0;   // mm along the tool's path
+    double tabHeight = 0;  // mm from the bottom of the cut
     CutDirection direction = CutDirection::Conventional;
 };
 

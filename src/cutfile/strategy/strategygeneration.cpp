@@ -7,8 +7,8 @@
 
 namespace vornelle {
 
-StrategyOutcome generateWithStrategy(const GenerationInput& in, const StrategyTexts& t, const std::string& work,
-                                     BusyPointer& busy) {
+StrategyOutcome generateWithStrategy(const GenerationInput& in, const StrategyTexts& t,
+                                     const std::string& work, BusyPointer& busy) {
     StrategyOutcome o;
     if (!t.any()) {
         o.result = generate(in, work, busy);
@@ -32,7 +32,9 @@ StrategyOutcome generateWithStrategy(const GenerationInput& in, const StrategyTe
     o.summary = plan.summary;
     o.result = generateFrom(
         in, strategyDetailsRecord(detailsOf(in), t),
-        [&](const MachineFields& fields, const std::string& prem) { return writePlan(plan.points, fields, prem); },
+        [&](const MachineFields& fields, const std::string& prem) {
+            return writePlan(plan.points, fields, prem);
+        },
         work, busy);
     if (o.result.ok) o.result.message.text += "\n" + summaryText(plan.summary, s);
     return o;

@@ -17,7 +17,7 @@ struct StrategyOutcome {
     StrategySummary summary;
 };
 
-StrategyOutcome generateWithStrategy(const GenerationInput& in, const StrategyTexts& t, const std::string& workFolder,
-                                     BusyPointer& busy);
+StrategyOutcome generateWithStrategy(const GenerationInput& in, const StrategyTexts& t,
+                                     const std::string& workFolder, BusyPointer& busy);
 
 }  // namespace vornelle

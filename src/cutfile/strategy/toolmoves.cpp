@@ -36,20 +36,23 @@ std::vector<Tab> roomLeft(double length, double margin, std::vector<double> forb
 
 Pt pointAt(const std::vector<Pt>& p, const std::vector<double>& along, double s) {
     const size_t i = std::clamp<size_t>(
-        static_cast<size_t>(std::upper_bound(along.begin(), along.end(), s) - along.begin()), 1, p.size() - 1);
+        static_cast<size_t>(std::upper_bound(along.begin(), along.end(), s) - along.begin()), 1,
+        p.size() - 1);
     const double len = along[i] - along[i - 1], t = len > 0 ? (s - along[i - 1]) / len : 0;
     return {p[i - 1].x + t * (p[i].x - p[i - 1].x), p[i - 1].y + t * (p[i].y - p[i - 1].y)};
 }
 
 // One pass along `p` at depth d, rising to `top` over the tabs.
-void onePass(const std::vector<Pt>& p, double d, const std::vector<Tab>& tabs, double top, std::vector<Pt3>& out) {
+void onePass(const std::vector<Pt>& p, double d, const std::vector<Tab>& tabs, double top,
+             std::vector<Pt3>& out) {
     out.push_back({p.front().x, p.front().y, d});
     if (tabs.empty()) {
         for (size_t i = 1; i < p.size(); ++i) out.push_back({p[i].x, p[i].y, d});
         return;
     }
     std::vector<double> along(p.size(), 0);
-    for (size_t i = 1; i < p.size(); ++i) along[i] = along[i - 1] + std::hypot(p[i].x - p[i - 1].x, p[i].y - p[i - 1].y);
+    for (size_t i = 1; i < p.size(); ++i)
+        along[i] = along[i - 1] + std::hypot(p[i].x - p[i - 1].x, p[i].y - p[i - 1].y);
     size_t next = 0;  // the next tab edge: tab next / 2, its start when even
     double z = d;
     for (size_t i = 1; i < p.size(); ++i) {
@@ -81,7 +84,8 @@ std::vector<double> passDepths(double depth, double step, double tabTop) {
     return ds;
 }
 
-std::vector<Tab> placeTabs(const std::vector<Pt>& path, int count, double width, const std::vector<double>& avoid) {
+std::vector<Tab> placeTabs(const std::vector<Pt>& path, int count, double width,
+                           const std::vector<double>& avoid) {
     std::vector<Tab> tabs;
     const double length = pathLength(path);
     if (count <= 0 || length <= 0) return tabs;

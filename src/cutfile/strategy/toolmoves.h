@@ -25,7 +25,8 @@ struct Tab {
 // `count` tabs of `width` mm spread evenly along the closed `path`, their centres kept `width`
 // away (along the path) from its start and from each position of `avoid`; a tab that finds no
 // room, or would overlap another, is left out.
-std::vector<Tab> placeTabs(const std::vector<Pt>& path, int count, double width, const std::vector<double>& avoid);
+std::vector<Tab> placeTabs(const std::vector<Pt>& path, int count, double width,
+                           const std::vector<double>& avoid);
 
 // Appends the passes of `path` at `depths`: a closed path goes down to the next depth at its
 // start, an open one is cut back and forth. On the passes deeper than `tabTop` the tool rises

@@ -26,13 +26,15 @@ DrawingCut square(double x, double y, double side, int number) {
 }
 DrawingCut circle(double r, int n, int number) {
     std::vector<Pt> pts;
-    for (int k = 0; k < n; ++k) pts.push_back({r * std::cos(2 * M_PI * k / n), r * std::sin(2 * M_PI * k / n)});
+    for (int k = 0; k < n; ++k)
+        pts.push_back({r * std::cos(2 * M_PI * k / n), r * std::sin(2 * M_PI * k / n)});
     return closedCut(pts, number);
 }
 
 double distanceTo(const std::vector<Pt>& contour, Pt p) {
     double best = std::numeric_limits<double>::infinity(), t = 0;
-    for (size_t i = 1; i < contour.size(); ++i) best = std::min(best, distanceToSegment(p, contour[i - 1], contour[i], t));
+    for (size_t i = 1; i < contour.size(); ++i)
+        best = std::min(best, distanceToSegment(p, contour[i - 1], contour[i], t));
     return best;
 }
 
@@ -55,8 +57,10 @@ TEST(Compensation, PathsLieHalfTheDiameterFromTheDrawnLine) {
         {"square inside", square(0, 0, 20, 1), Compensation::Inside},
         {"circle outside", circle(10, 360, 1), Compensation::Outside},
         {"circle inside", circle(10, 360, 1), Compensation::Inside},
-        {"concave outside", closedCut({{0, 0}, {30, 0}, {30, 10}, {10, 10}, {10, 30}, {0, 30}}, 1), Compensation::Outside},
-        {"concave inside", closedCut({{0, 0}, {30, 0}, {30, 10}, {10, 10}, {10, 30}, {0, 30}}, 1), Compensation::Inside},
+        {"concave outside", closedCut({{0, 0}, {30, 0}, {30, 10}, {10, 10}, {10, 30}, {0, 30}}, 1),
+         Compensation::Outside},
+        {"concave inside", closedCut({{0, 0}, {30, 0}, {30, 10}, {10, 10}, {10, 30}, {0, 30}}, 1),
+         Compensation::Inside},
     };
     for (const Row& row : rows) {
         Compensated c;
@@ -110,8 +114,10 @@ TEST(Compensation, WhatTheToolCannotCutIsReportedByCutNumber) {
     EXPECT_EQ(c.report.open, 1);
     StrategySummary sum{c.report, 1, 0};
     const std::string text = summaryText(sum, tool(3));
-    EXPECT_NE(text.find("1 trou trop petit pour l'outil de 3 mm : coupe 2, non découpé"), std::string::npos) << text;
-    EXPECT_NE(text.find("Coupes 3 et 4 trop proches pour l'outil de 3 mm : découpées ensemble"), std::string::npos)
+    EXPECT_NE(text.find("1 trou trop petit pour l'outil de 3 mm : coupe 2, non découpé"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("Coupes 3 et 4 trop proches pour l'outil de 3 mm : découpées ensemble"),
+              std::string::npos)
         << text;
     EXPECT_NE(text.find("1 sur le trait (dont 1 ouvert)"), std::string::npos) << text;
 }
@@ -122,8 +128,9 @@ TEST(Passes, EndExactlyAtTheDepthWithTheTabTopAmongThemAndOpenCutsGoBackAndForth
         std::vector<double> depths;
     };
     const Row rows[] = {
-        {3, 1, -1, {1, 2, 3}},       {3, 0.8, -1, {0.8, 1.6, 2.4, 3}}, {3, 0, -1, {3}},
-        {3, 1, 1.5, {1, 1.5, 2, 3}}, {3, 1, 2, {1, 2, 3}},             {3, 0, 0, {3}},
+        {3, 1, -1, {1, 2, 3}}, {3, 0.8, -1, {0.8, 1.6, 2.4, 3}},
+        {3, 0, -1, {3}},       {3, 1, 1.5, {1, 1.5, 2, 3}},
+        {3, 1, 2, {1, 2, 3}},  {3, 0, 0, {3}},
         {3, 3, 1, {1, 3}},
     };
     for (const Row& r : rows) {

@@ -87,7 +87,8 @@ TEST(StrategyGeneration, AWingRibComesOutAtItsDrawnSizeInItsPassesWithItsTabs) {
     const CompensationReport& r = o.summary.report;
     EXPECT_EQ(r.outside + r.inside + static_cast<int>(r.notCut().size()), 45) << o.result.message.text;
     EXPECT_GT(r.inside, 0);
-    EXPECT_NE(o.result.message.text.find("4 profondeurs de passe"), std::string::npos) << o.result.message.text;
+    EXPECT_NE(o.result.message.text.find("4 profondeurs de passe"), std::string::npos)
+        << o.result.message.text;
 
     DrawingCuts drawn;
     ASSERT_EQ(readDrawingCuts(rig.in.text1, 1, drawn), "");
@@ -120,7 +121,8 @@ TEST(StrategyGeneration, AWingRibComesOutAtItsDrawnSizeInItsPassesWithItsTabs) {
         // within 0,01 mm and the rounding of the steps (1,5 steps).
         if (moves && b[2] == 300 && i % 37 == 0) {
             ++checked;
-            EXPECT_NEAR(distanceToCuts(drawn.cuts, {b[0] / 100.0, b[1] / 100.0}), 1, 0.01 + 0.015) << "record " << i;
+            EXPECT_NEAR(distanceToCuts(drawn.cuts, {b[0] / 100.0, b[1] / 100.0}), 1, 0.01 + 0.015)
+                << "record " << i;
         }
     }
     EXPECT_EQ(levels, (std::set<long>{100, 150, 200, 300}));
@@ -139,7 +141,8 @@ TEST(StrategyGeneration, TheDirectionGivesTheSignOfTheDecodedArea) {
         StrategyRig rig;
         // A square drawn clockwise, cut on the line at its full depth.
         test::spit(rig.in.text1,
-                   "0,0,0\r\n\"10\",\"10\",\"0\"\r\n\"10\",\"10\",\"1\"\r\n\"10\",\"30\",\"1\"\r\n\"30\",\"30\",\"1\"\r\n"
+                   "0,0,0\r\n\"10\",\"10\",\"0\"\r\n\"10\",\"10\",\"1\"\r\n\"10\",\"30\",\"1\"\r\n\"30\","
+                   "\"30\",\"1\"\r\n"
                    "\"30\",\"10\",\"1\"\r\n\"10\",\"10\",\"1\"\r\n\"10\",\"10\",\"0\"\r\n0,0,0\r\n");
         StrategyOutcome o = rig.run({"", "", "", "", "", "", row.direction});
         ASSERT_TRUE(o.result.ok) << o.result.message.text;
@@ -157,9 +160,8 @@ TEST(StrategyGeneration, TheDirectionGivesTheSignOfTheDecodedArea) {
 TEST(StrategyGeneration, RefusalsWriteNothing) {
     StrategyRig rig;
     ASSERT_TRUE(test::saveSquareFra(rig.work, rig.in.text1));
-    const StrategyTexts rows[] = {{"-1", "", "", "", "", "", ""},
-                                  {"", "", "0", "", "", "", ""},
-                                  {"", "", "", "1", "10000", "1", ""}};
+    const StrategyTexts rows[] = {
+        {"-1", "", "", "", "", "", ""}, {"", "", "0", "", "", "", ""}, {"", "", "", "1", "10000", "1", ""}};
     for (const StrategyTexts& t : rows) {
         StrategyOutcome o = rig.run(t);
         EXPECT_FALSE(o.result.ok);
