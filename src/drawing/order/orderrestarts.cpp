@@ -64,7 +64,7 @@ OrderPlan restartSearch(const std::vector<Shape>& shapes,
     std::mt19937 rng(27);
     const size_t staleLimit = std::max(kMinStale, kStalePerCut * n);
     std::vector<uint32_t> moved;
-    OrderPlan current = best;
+    OrderPlan current = best;  // where the next kick starts: the best, or an order drifted from it
     double currentTravel = bestTravel;
     for (size_t stale = 0; stale < staleLimit && std::chrono::steady_clock::now() < deadline; ++stale) {
         OrderPlan trial = current;
