@@ -78,7 +78,8 @@ TEST(GcodeGeneration, RefusedProgramsNameTheirLineAndWriteNothing) {
     for (const Case& c : {Case{"gh-cncjs__helical-thread-milling.gcode", "ligne 5 : correction de rayon"},
                           Case{"gh-linuxcnc__daisy.ngc", "ligne 3 : sous-programme O"},
                           Case{"G1 Z-1 F100\nG1 X10\nM6 T2\nG1 X0", "ligne 3 : changement d'outil ligne 3"},
-                          Case{"M3 S1000\nM5", "Le programme"}}) {
+                          Case{"M3 S1000\nM5", "Le programme"},
+                          Case{"G1 Z-1 F100\nG0 X30000000", "ligne 2 : le point est à 3000000000 pas"}}) {
         GcodeRig rig;
         std::string text = c.program;
         GcodeResult r = text.find(".ngc") != std::string::npos || text.find(".gcode") != std::string::npos
