@@ -85,17 +85,26 @@ void settleConflicts(std::vector<Contour>& cs, CompensationReport& report) {
                 kept.push_back(c);
             }
         }
-        for (size_t a = 0; a < kept.size(); ++a)
-            for (size_t b = a + 1; b < kept.size(); ++b) {
-                Contour &x = cs[kept[a]], &y = cs[kept[b]];
-                if (!x.cut_ || !y.cut_ || !boxesMeet(x.region, y.region) ||
+        // Neighbours swept from left to right: only boxes that overlap in X are compared.
+        std::vector<ClipperLib::IntRect> box(kept.size());
+        std::vector<size_t> byLeft(kept.size());
+        for (size_t k = 0; k < kept.size(); ++k) box[k] = boxOf(cs[kept[k]].region), byLeft[k] = k;
+        std::sort(byLeft.begin(), byLeft.end(),
+                  [&](size_t a, size_t b) { return box[a].left < box[b].left; });
+        for (size_t a = 0; a < byLeft.size(); ++a)
+            for (size_t b = a + 1; b < byLeft.size() && box[byLeft[b]].left <= box[byLeft[a]].right; ++b) {
+                const ClipperLib::IntRect &bx = box[byLeft[a]], &by = box[byLeft[b]];
+                const size_t i = kept[byLeft[a]], j = kept[byLeft[b]];
+                Contour &x = cs[i], &y = cs[j];
+                if (!x.cut_ || !y.cut_ || by.top > bx.bottom || bx.top > by.bottom ||
                     sharedArea(x.region, y.region) <= kTouching)
                     continue;
                 if (x.side == CutSide::Outside && y.side == CutSide::Outside) {
-                    up[findRoot(up, kept[b])] = findRoot(up, kept[a]);
+                    up[findRoot(up, j)] = findRoot(up, i);
                 } else {
-                    y.cut_ = false;
-                    report.crowded.push_back(static_cast<int>(y.cut) + 1);
+                    Contour& later = x.cut > y.cut ? x : y;  // the first in the drawing is kept
+                    later.cut_ = false;
+                    report.crowded.push_back(static_cast<int>(later.cut) + 1);
                 }
             }
     }
@@ -136,6 +145,7 @@ void cutGroups(const std::vector<DrawingCut>& cuts, std::vector<Contour>& cs, Co
         for (const auto& p : unionOf(regions)) {
             ToolPath t = proto;
             t.pts = closedPath(p);
+            t.pocket = signedArea(t.pts) < 0;
             out.pathsOf[cs[root].cut].push_back(std::move(t));
         }
         std::sort(numbers.begin(), numbers.end());
@@ -216,8 +226,11 @@ std::string compensate(const std::vector<DrawingCut>& cuts, const StrategySettin
             ++out.report.onLine;
             continue;
         }
-        for (const auto& p : c.region)
-            out.pathsOf[c.cut].push_back(pathFor(d, closedPath(p), c.side, c.depth % 2 == 1));
+        for (const auto& p : c.region) {
+            ToolPath t = pathFor(d, closedPath(p), c.side, c.depth % 2 == 1);
+            t.pocket = signedArea(t.pts) < 0;  // Clipper runs the holes of a region clockwise
+            out.pathsOf[c.cut].push_back(std::move(t));
+        }
         ++(c.side == CutSide::Outside ? out.report.outside : out.report.inside);
     }
     for (size_t i = 0; i < cuts.size(); ++i)

@@ -19,6 +19,7 @@ struct ToolPath {
     bool closed = false;
     CutSide side = CutSide::OnLine;
     bool hole = false;        // inside an odd number of closed contours
+    bool pocket = false;      // bounds a pocket of the tool's region: the part lies outside it
     Pt entry;                 // the drawing's entry point of the cut
     std::vector<Pt> corners;  // corners of the drawn contour sharper than 90°
     double zFlag = 1;

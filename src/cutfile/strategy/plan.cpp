@@ -25,12 +25,13 @@ struct PlannedPath {
     double tabTop = -1;  // mm; negative: no tabs
 };
 
-// A spindle turning clockwise seen from above cuts conventionally with the material on the
-// tool's left: outlines counter-clockwise, holes clockwise; climbing, the reverse.
+// A spindle turning clockwise seen from above cuts conventionally (each tooth's chip thin to
+// thick) with the part on the tool's left: outlines counter-clockwise, holes and the pockets a
+// tool's region encloses clockwise; climbing, the reverse.
 void orient(ToolPath& p, CutDirection dir) {
     if (!p.closed) return;
     if (p.side != CutSide::OnLine) p.pts = startNearest(p.pts, p.entry);
-    const bool outward = p.side == CutSide::Outside || (p.side == CutSide::OnLine && !p.hole);
+    const bool outward = p.side == CutSide::OnLine ? !p.hole : (p.side == CutSide::Outside) != p.pocket;
     const bool ccw = dir == CutDirection::Conventional ? outward : !outward;
     if ((signedArea(p.pts) > 0) != ccw) p.pts = reversedClosed(p.pts);
 }

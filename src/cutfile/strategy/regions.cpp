@@ -37,16 +37,6 @@ Paths clip(ClipType type, const Region& a, const Region& b) {
     return out;
 }
 
-IntRect boxOf(const Region& r) {
-    IntRect b{hiRange, hiRange, -hiRange, -hiRange};
-    for (const Path& p : r)
-        for (const IntPoint& q : p) {
-            b.left = std::min(b.left, q.X), b.right = std::max(b.right, q.X);
-            b.top = std::min(b.top, q.Y), b.bottom = std::max(b.bottom, q.Y);
-        }
-    return b;
-}
-
 }  // namespace
 
 Region offsetRegion(const std::vector<Pt>& closed, double delta) {
@@ -68,11 +58,9 @@ double areaOutside(const Region& a, const Region& b) {
 Region unionOf(const std::vector<const Region*>& regions) {
     Clipper c;
     for (const Region* r : regions) c.AddPaths(*r, ptSubject, true);
-    Paths all, outer;
+    Paths all;
     c.Execute(ctUnion, all, pftNonZero, pftNonZero);
-    for (Path& p : all)
-        if (Orientation(p)) outer.push_back(std::move(p));
-    return outer;
+    return all;
 }
 
 std::vector<Pt> closedPath(const Path& p) {
@@ -84,9 +72,14 @@ std::vector<Pt> closedPath(const Path& p) {
     return out;
 }
 
-bool boxesMeet(const Region& a, const Region& b) {
-    const IntRect x = boxOf(a), y = boxOf(b);
-    return x.left <= y.right && y.left <= x.right && x.top <= y.bottom && y.top <= x.bottom;
+IntRect boxOf(const Region& r) {
+    IntRect b{hiRange, hiRange, -hiRange, -hiRange};
+    for (const Path& p : r)
+        for (const IntPoint& q : p) {
+            b.left = std::min(b.left, q.X), b.right = std::max(b.right, q.X);
+            b.top = std::min(b.top, q.Y), b.bottom = std::max(b.bottom, q.Y);
+        }
+    return b;
 }
 
 }  // namespace vornelle

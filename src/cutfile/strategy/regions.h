@@ -19,14 +19,14 @@ Region offsetRegion(const std::vector<Pt>& closed, double delta);
 double sharedArea(const Region& a, const Region& b);
 double areaOutside(const Region& a, const Region& b);
 
-// The outer boundaries of the union of the regions.
+// The union of the regions: outer boundaries counter-clockwise, pockets they enclose clockwise.
 Region unionOf(const std::vector<const Region*>& regions);
 
 // A region's boundary as a closed path in mm (first point repeated at its end).
 std::vector<Pt> closedPath(const ClipperLib::Path& p);
 
-// Whether the boxes of two regions meet.
-bool boxesMeet(const Region& a, const Region& b);
+// The box around a region (left and right in X, top and bottom the smallest and largest Y).
+ClipperLib::IntRect boxOf(const Region& r);
 
 // Coordinates Clipper can hold at this resolution (mm).
 constexpr double kRegionLimit = 1e9;

@@ -122,6 +122,31 @@ TEST(Compensation, WhatTheToolCannotCutIsReportedByCutNumber) {
     EXPECT_NE(text.find("1 sur le trait (dont 1 ouvert)"), std::string::npos) << text;
 }
 
+TEST(Compensation, AChamberTheToolCannotReachThroughItsNeckIsCutAsAPocket) {
+    // A part with an inner chamber of 10 mm opening through a neck of 2 mm: a 3 mm tool cuts
+    // round the part and, apart, round the chamber, where the part lies outside its path.
+    const DrawingCut bottle = closedCut({{0, 0},
+                                         {20, 0},
+                                         {20, 20},
+                                         {11, 20},
+                                         {11, 15},
+                                         {15, 15},
+                                         {15, 5},
+                                         {5, 5},
+                                         {5, 15},
+                                         {9, 15},
+                                         {9, 20},
+                                         {0, 20}},
+                                        1);
+    Compensated c;
+    ASSERT_EQ(compensate({bottle}, tool(3), c), "");
+    ASSERT_EQ(c.pathsOf[0].size(), 2u);
+    EXPECT_NE(c.pathsOf[0][0].pocket, c.pathsOf[0][1].pocket);
+    // The chamber less 1,5 mm all round, with a small bump under the neck.
+    const ToolPath& pocket = c.pathsOf[0][0].pocket ? c.pathsOf[0][0] : c.pathsOf[0][1];
+    EXPECT_NEAR(std::fabs(signedArea(pocket.pts)), 7 * 7, 0.5);
+}
+
 TEST(Passes, EndExactlyAtTheDepthWithTheTabTopAmongThemAndOpenCutsGoBackAndForth) {
     struct Row {
         double depth, step, tabTop;
