@@ -1,6 +1,7 @@
 // Step bytes and the counted pause; see step.h.
 #include "step.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/numbers.h"
@@ -64,14 +65,23 @@ std::optional<uint64_t> CountedPause::count(double V, double c, std::chrono::ste
 }
 
 bool CountedPause::attentePas(double V, double c, std::string& error) {
+    return attenteRythmee(V, c, 1, error);
+}
+
+bool CountedPause::attenteRythmee(double V, double c, double factor, std::string& error) {
     auto start = now_();
     auto n = count(V, c);
     if (!n) {
         error = coefficientMessage(numberText(c, ','));
         return false;
     }
-    if (*n == 0) return true;
-    const auto duration = kIteration * static_cast<int64_t>(*n);
+    wait(start, factor == 1 ? *n : lengthened(*n, factor));
+    return true;
+}
+
+void CountedPause::wait(Clock::time_point start, uint64_t n) {
+    if (n == 0) return;
+    const auto duration = kIteration * static_cast<int64_t>(n);
     auto deadline = lastDeadline_ + duration;
     if (deadline < start)
         deadline = start + duration;  // late: a new schedule, no catching up
@@ -80,6 +90,20 @@ bool CountedPause::attentePas(double V, double c, std::string& error) {
     lastDeadline_ = deadline;
     while (now_() < deadline) {
     }
+}
+
+uint64_t lengthened(uint64_t n, double factor) {
+    return static_cast<uint64_t>(std::ceil(static_cast<double>(n) * std::max(factor, 1.0)));
+}
+
+bool Pacer::attenteRythmee(double V, double c, double factor, std::string& error) {
+    if (factor == 1) return attentePas(V, c, error);
+    auto n = pauseCount(V, c);
+    if (!n) {
+        error = coefficientMessage(numberText(c, ','));
+        return false;
+    }
+    waitIterations(lengthened(*n, factor));
     return true;
 }
 

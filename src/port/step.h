@@ -53,7 +53,18 @@ class Pacer {
     virtual ~Pacer() = default;
     // Pause for V and c; false (and a message in `error`) when c cannot be used.
     virtual bool attentePas(double V, double c, std::string& error) = 0;
+    // A planned pause: the iterations of (V, c) times `factor` (at least 1), rounded up to
+    // whole iterations so a planned pause is never shorter than planned. Factor 1 is exactly
+    // attentePas.
+    virtual bool attenteRythmee(double V, double c, double factor, std::string& error);
+
+  protected:
+    // Waits `n` iterations of 10 ns; pacers that do not wait do nothing.
+    virtual void waitIterations(uint64_t n) { (void)n; }
 };
+
+// The iterations of a pause of `n` iterations lengthened by `factor`, rounded up.
+uint64_t lengthened(uint64_t n, double factor);
 
 // Pauses keep a schedule: each deadline is the previous one plus this pause's duration, so
 // the time spent between pauses (port writes, yields) is absorbed and the steps keep the
@@ -70,6 +81,7 @@ class CountedPause : public Pacer {
     Clock::time_point lastDeadline() const { return lastDeadline_; }
     static constexpr std::chrono::nanoseconds kIteration{10};
     bool attentePas(double V, double c, std::string& error) override;
+    bool attenteRythmee(double V, double c, double factor, std::string& error) override;
     // The iteration count for (V, c), computed once. While a count is computed for the
     // first time the deadline is already running, so the first pause is no longer than
     // the others.
@@ -77,6 +89,7 @@ class CountedPause : public Pacer {
                                   std::chrono::steady_clock::time_point* deadlineStart = nullptr);
 
   private:
+    void wait(Clock::time_point start, uint64_t n);
     std::map<std::pair<double, double>, std::optional<uint64_t>> cache_;
     std::function<Clock::time_point()> now_;
     Clock::time_point lastDeadline_{};

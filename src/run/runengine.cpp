@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 #include <utility>
@@ -73,14 +74,16 @@ class Run {
         return values_;
     }
 
-    // The delay: V the scroll-bar position, c the coefficient, each read once per delay.
-    bool delay() {
+    // The delay: V the scroll-bar position, c the coefficient, each read once per delay;
+    // `factor` the pacing file's lengthening of this record's pauses.
+    bool delay(double factor = 1) {
         const FieldValues& f = values();
         if (!f.problem.empty()) {
             error_ = f.problem;
             return false;
         }
-        return s_.pacer.attentePas(s_.host.scrollPosition(), f.c, error_);
+        if (factor == 1) return s_.pacer.attentePas(s_.host.scrollPosition(), f.c, error_);
+        return s_.pacer.attenteRythmee(s_.host.scrollPosition(), f.c, factor, error_);
     }
 
     // n steps of Z up or down (a counter from 1 while it is at most n); the number made.
@@ -194,9 +197,70 @@ std::pair<int64_t, int64_t> stamp(const std::string& path) {
     return {st.st_size, st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec};
 }
 
+// Where the run stands in the pacing file: the run of ticks of the next record.
+class PacingCursor {
+  public:
+    explicit PacingCursor(const Pacing* p) : p_(p) {}
+    // Past `n` records (a resumed cut).
+    void skip(uint64_t n) {
+        while (p_ && n > 0 && i_ < p_->runs.size()) {
+            uint64_t take = std::min(n, p_->runs[i_].count - used_);
+            n -= take, used_ += take;
+            if (used_ == p_->runs[i_].count) ++i_, used_ = 0;
+        }
+    }
+    // The run of the next record, and past it; null without a pacing file.
+    const PacingRun* next() {
+        if (!p_ || i_ >= p_->runs.size()) return nullptr;
+        const PacingRun* r = &p_->runs[i_];
+        if (++used_ == r->count) ++i_, used_ = 0;
+        return r;
+    }
+
+  private:
+    const Pacing* p_;
+    size_t i_ = 0;
+    uint64_t used_ = 0;
+};
+
+// The material state and pace of a record, from its Z steps, or from the pacing file's feed
+// column when there is one. The column's changes act as the Z steps do (state first, then
+// the scroll bar), and the first plunge under an in-material column as it always has, so a
+// column that follows the Z steps plays exactly as they would.
+void followMaterial(RunServices& s, const FieldValues& f, int r, const PacingRun* paced, bool& paceOut) {
+    RunState& st = s.state;
+    int m = r & f.zMask;
+    if (!paced) {
+        if (st.horsmatiere == 1 && m == f.downStep) {
+            st.horsmatiere = 0;
+            s.host.setScrollPosition(toPosition(100 - st.vitdans));
+        }
+        if (!st.outOfMaterial() && m == f.upStep) {
+            st.horsmatiere = 1;
+            s.host.setScrollPosition(toPosition(100 - st.vithors));
+        }
+        return;
+    }
+    if (paced->feed == PacingFeed::Out) {
+        if (!paceOut) {
+            st.horsmatiere = 1;
+            s.host.setScrollPosition(toPosition(100 - st.vithors));
+            paceOut = true;
+        }
+    } else if (paceOut || (st.horsmatiere == 1 && m == f.downStep)) {
+        st.horsmatiere = 0;
+        s.host.setScrollPosition(toPosition(100 - st.vitdans));
+        paceOut = false;
+    }
+}
+
 void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, PlayResult& out) {
     RunState& st = s.state;
     uint8_t r = 0;
+    PacingCursor pacing(plan.pacing.get());
+    pacing.skip(plan.start);
+    // The pace in force: the run starts at the in-material feed; a resume where it stopped.
+    bool paceOut = plan.resumed && plan.horsmatiere == 1 && s.host.scrollPosition() == toPosition(100 - st.vithors);
     for (;;) {
         if (plan.start + out.records >= plan.stopAfter) {
             st.arret = 1;
@@ -223,22 +287,16 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
             break;
         }
         s.port.Write_Port_Bit(s.address, static_cast<int16_t>(f.dirSum & r));
-        int m = r & f.zMask;
-        if (st.horsmatiere == 1 && m == f.downStep) {
-            st.horsmatiere = 0;
-            s.host.setScrollPosition(toPosition(100 - st.vitdans));
-        }
-        if (!st.outOfMaterial() && m == f.upStep) {
-            st.horsmatiere = 1;
-            s.host.setScrollPosition(toPosition(100 - st.vithors));
-        }
-        if (!run.delay()) {
+        const PacingRun* paced = pacing.next();
+        followMaterial(s, f, r, paced, paceOut);
+        const double factor = paced ? paced->factor : 1;
+        if (!run.delay(factor)) {
             out.failure = run.error_;
             break;
         }
         s.port.Write_Port_Bit(s.address, r);
         s.yield.yield();
-        if (!run.delay()) {
+        if (!run.delay(factor)) {
             out.failure = run.error_;
             break;
         }
@@ -251,6 +309,16 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
 }
 
 }  // namespace
+
+std::string pacingPathFor(const std::string& cutPath) {
+    std::string stem = cutPath;
+    if (stem.size() >= 4) {
+        std::string ext = stem.substr(stem.size() - 4);
+        for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (ext == ".def") stem.resize(stem.size() - 4);
+    }
+    return stem + ".rythme";
+}
 
 std::string clearanceProblem(const RunFields& f) {
     // The leading-number conversion reads "abc" or "" as 0: here they are refused.
@@ -305,6 +373,17 @@ bool checkCut(RunServices& s, RunPlan& plan) {
         return false;
     }
     plan.total = *total;
+    // The pacing file planned for this very cut file, or none: another one would pace the
+    // wrong records.
+    if (std::string pacing = pacingPathFor(plan.name); fileExists(pacing)) {
+        auto p = readPacing(pacing);
+        std::string problem = p ? pacingMismatch(*p, plan.name) : p.error();
+        if (!problem.empty()) {
+            s.dialogs.message(problem + "\nLa découpe n'a pas commencé.", style::kStopOk, "Découpe");
+            return false;
+        }
+        plan.pacing = std::make_shared<const Pacing>(std::move(*p));
+    }
     return true;
 }
 

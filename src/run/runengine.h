@@ -7,11 +7,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "base/interfaces.h"
 #include "base/outcome.h"
+#include "cutfile/pacing/pacingfile.h"
 #include "port/portlibrary.h"
 #include "port/step.h"
 #include "runstate.h"
@@ -89,7 +91,13 @@ struct RunPlan {
     long lower = 0;
     // The machine frame the steps are counted in (machineFrame()), kept in the resume point.
     std::string frame;
+    // The cut file's NAME.rythme when it has one (checked to belong to it): each record's
+    // feed and pause factor come from it instead of the Z steps.
+    std::shared_ptr<const Pacing> pacing;
 };
+
+// NAME.rythme beside the cut file, NAME being its name without ".def" (any case).
+std::string pacingPathFor(const std::string& cutPath);
 
 // How the record loop ended.
 struct PlayResult {

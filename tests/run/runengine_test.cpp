@@ -370,3 +370,35 @@ TEST(RecordReader, AcceptsCommasAndBlanksOnly) {
     EXPECT_NE(d.error().find("l'enregistrement 2 (\"999"), std::string::npos) << d.error().substr(0, 300);
     EXPECT_LT(d.error().size(), 400u);
 }
+
+TEST(Run, APacingFileSetsEachRecordsFeedAndLengthensItsPauses) {
+    // A relief: down into the material, along, up while still cutting, along. The Z steps
+    // alone would switch to the travel pace at the step up; the pacing file keeps the
+    // material pace and doubles the pauses of the last two records (a ramp).
+    Rig r;
+    r.cut({kDown, kX, kUp, kX});
+    Pacing p;
+    p.cut = *cutStampOf(r.host.f.Text9);
+    p.runs = {{2, 1, PacingFeed::In}, {2, 2, PacingFeed::In}};
+    ASSERT_TRUE(writePacing(pacingPathFor(r.host.f.Text9), p).ok());
+    EXPECT_FALSE(r.run().stopped);
+    const uint64_t in = *pauseCount(80, 0.01);
+    EXPECT_EQ(r.pacer.counts, (std::vector<uint64_t>{in, in, in, in, 2 * in, 2 * in, 2 * in, 2 * in}));
+    EXPECT_EQ(r.state.horsmatiere, 0);
+
+    // The column's travel feed acts as the Z steps do; a pacing file of another cut file is
+    // refused before any write.
+    Rig t;
+    t.cut({kX, kX, kX});
+    p.cut = *cutStampOf(t.host.f.Text9);
+    p.runs = {{1, 1, PacingFeed::In}, {2, 1, PacingFeed::Out}};
+    ASSERT_TRUE(writePacing(pacingPathFor(t.host.f.Text9), p).ok());
+    t.run();
+    EXPECT_EQ(t.host.positions, (std::vector<int>{80, 10}));
+    EXPECT_EQ(t.pacer.counts.back(), *pauseCount(10, 0.01));
+    t.cut({kX, kX, kX, kX});
+    RunOutcome o = t.run();
+    EXPECT_FALSE(o.started);
+    EXPECT_EQ(t.machine.writeCount(), 6);  // the first run's only
+    EXPECT_NE(t.dialogs.calls.back().text.find("rythme"), std::string::npos);
+}

@@ -91,6 +91,9 @@ class RecordingPacer : public Pacer {
         return true;
     }
     std::vector<uint64_t> counts;
+
+  protected:
+    void waitIterations(uint64_t n) override { counts.push_back(n); }
 };
 
 // A file of tests/samples, by its path below that folder ("dxf/....dxf").
