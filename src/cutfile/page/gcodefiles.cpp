@@ -8,12 +8,51 @@
 #include <cmath>
 
 #include "base/numbers.h"
+#include "cutfile/gcode/gcodearc.h"
 #include "cutfile/gcode/gcodegeneration.h"
 
 namespace vornelle {
 namespace {
 
 const char* kExtensions[] = {".nc", ".ngc", ".gcode", ".tap", ".cnc"};
+constexpr double kRange = 2.0e9;         // picture units, as for a drawing
+constexpr size_t kMaxLines = 4'000'000;  // beyond, the preview stops (a few hundred MB)
+
+// The program's moves as preview lines, from the origin.
+struct PreviewSink : GcodeSink {
+    PreviewResult& r;
+    double facteur, c, tolerance;
+    double px = 0, py = 0;
+    PreviewSink(PreviewResult& result, double f, double cc)
+        : r(result), facteur(f), c(cc), tolerance(std::max(0.001, 10 / (50 * std::fabs(f)))) {}
+
+    void to(double x, double y) {
+        if (!r.error.empty()) return;
+        x *= facteur, y *= facteur;
+        PreviewLine l{50 * px + 5, c - 50 * py, 50 * x + 5, c - 50 * y};
+        for (double v : {l.x1, l.y1, l.x2, l.y2})
+            if (!std::isfinite(v) || std::fabs(v) > kRange) {
+                r.overflow = true;
+                r.error = "dépassement";
+                return;
+            }
+        if (r.lines.size() >= kMaxLines) {
+            r.error = "trop de lignes";
+            return;
+        }
+        r.lines.push_back(l);
+        px = x, py = y;
+    }
+    void move(const GcodeMove& m) override {
+        if (m.kind != MoveKind::Arc) return to(m.to.x, m.to.y);
+        const uint32_t n = arcChordCount(m, tolerance);
+        for (uint32_t k = 1; k <= n && r.error.empty(); ++k) {
+            Point3 p = arcPoint(m, k, n);
+            to(p.x, p.y);
+        }
+    }
+    void dwell(double, long) override {}
+};
 
 }  // namespace
 
@@ -52,6 +91,17 @@ void GcodeListing::relist() {
     });
     list->clear();
     list->addItems(names);
+}
+
+PreviewResult previewOf(const std::string& path, double facteur, double c) {
+    if (!isGcodeProgram(path)) return previewLines(path, facteur, c);
+    PreviewResult r;
+    PreviewSink sink(r, facteur, c);
+    GcodeSummary summary;
+    // A refused program shows its moves up to the refused line, without a message: the
+    // refusal is told when the cut file is made.
+    readGcodeFile(path, sink, summary);
+    return r;
 }
 
 GenerationResult generateFromGcode(const GenerationInput& in, const std::string& Text2,

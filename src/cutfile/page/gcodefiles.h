@@ -9,6 +9,7 @@
 
 #include "base/interfaces.h"
 #include "cutfile/generation/generation.h"
+#include "preview.h"
 #include "ui/filepanel.h"
 
 namespace vornelle {
@@ -27,6 +28,11 @@ class GcodeListing : public QObject {
     FilePanel* panel_;
     std::function<bool()> shown_;
 };
+
+// The preview of `path`: a G-code program's moves in the XY plane (program millimetres, arcs
+// as chords within a picture unit or so), else the FRA drawing's lines (previewLines). A
+// refused program shows its moves up to the refused line, without an error.
+PreviewResult previewOf(const std::string& path, double facteur, double c);
 
 // The G-code program `in.text1` into a cut file, with the tool page's fields; `Text2` the
 // coefficient (the length of a dwell's ticks). The result as the drawing's generation gives

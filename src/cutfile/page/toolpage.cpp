@@ -143,7 +143,7 @@ void ToolPage::placeOverlay(double c) {
 void ToolPage::redraw(double c, bool fromZoom) {
     placeOverlay(c);
     Picture1->clear();
-    PreviewResult r = previewLines(bytes(text1->text()), facteur_, c);
+    PreviewResult r = previewOf(bytes(text1->text()), facteur_, c);  // a drawing or a G-code program
     if (r.error.empty()) {
         Picture1->setLines(std::move(r.lines));
         return;
@@ -159,7 +159,7 @@ void ToolPage::redraw(double c, bool fromZoom) {
 void ToolPage::zoomOut() {
     facteur_ = facteur_ * 1 / 3;
     // A drawing that cannot be read is not drawn, without a message.
-    PreviewResult r = previewLines(bytes(text1->text()), facteur_, 40);
+    PreviewResult r = previewOf(bytes(text1->text()), facteur_, 40);
     Picture1->setLines(std::move(r.lines));
     placeOverlay(40);
 }

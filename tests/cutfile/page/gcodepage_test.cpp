@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "base/files.h"
 #include "cutfile/page/toolpage.h"
@@ -30,6 +31,12 @@ TEST(ToolPageGcode, ProgramsAreListedBesideDrawingsAndBecomeCutFiles) {
 
     f.page->findChild<QRadioButton*>("Option1")->click();
     f.page->pickFile("job.NC");
+    // The program's XY path in the preview at facteur 0,5: X from -5 to 5 mm.
+    double lo = 1e9, hi = -1e9;
+    for (const PreviewLine& l : f.page->findChild<PreviewPicture*>("Picture1")->lines())
+        lo = std::min({lo, l.x1, l.x2}), hi = std::max({hi, l.x1, l.x2});
+    EXPECT_NEAR(lo, 50 * 0.5 * -5 + 5, 1e-9);
+    EXPECT_NEAR(hi, 50 * 0.5 * 5 + 5, 1e-9);
     f.makeCutFile(f.page->field("text1"), f.dir.file("piece"));
     ASSERT_EQ(f.dialogs.calls.size(), 1u);
     EXPECT_EQ(f.dialogs.calls[0].text.rfind("Fichier découpe créé avec succés", 0), 0u)
