@@ -10,7 +10,7 @@ seconds=$2
 shift 2
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(numbers fields config fra details dxfclassic dxfcomplete dat records decoder generation gcode)
+  targets=(numbers fields config fra details dxfclassic dxfcomplete dat records decoder generation gcode strategy)
 fi
 mkdir -p "$build/corpus" "$build/findings" "$build/logs"
 failed=()
