@@ -15,6 +15,8 @@
 #include "base/numbers.h"
 #include "port/portfault.h"
 #include "recordreader.h"
+#include "runfields.h"
+#include "runpacing.h"
 #include "resumefile.h"
 
 namespace vornelle {
@@ -22,47 +24,6 @@ namespace {
 
 constexpr uint64_t kProgressEvery = 64;  // the panel itself redraws at most 4 times a second
 
-const char* kWeightNames[8] = {"DIR X", "CLOCK X", "DIR Y", "CLOCK Y", "DIR Z", "CLOCK Z", "7", "8"};
-
-// The field texts as the loop uses them.
-struct FieldValues {
-    std::string problem;  // a field that cannot be used: the run stops with this message
-    double c = 0;         // coefficient
-    double text5 = 0;     // Z steps per mm
-    double text8 = 0;     // clearance, mm
-    int dirSum = 0;       // DIR lines of the four axes: the first write of a record
-    int zMask = 0;        // Z DIR and CLOCK lines
-    int downDir = 0, downStep = 0, upDir = 0, upStep = 0;
-};
-
-FieldValues convert(const RunFields& f, RunVariant v) {
-    FieldValues out;
-    auto c = coefficient(f.Text2);
-    if (!c)
-        out.problem = c.error();
-    else
-        out.c = *c;
-    int w[8] = {};
-    for (int i = 0; i < 8; ++i) {
-        auto weight = signalWeight(f.weights[i], kWeightNames[i]);
-        if (!weight) {
-            if (out.problem.empty()) out.problem = weight.error();
-        } else {
-            w[i] = *weight;
-        }
-    }
-    out.text5 = leadingNumberOr0(f.Text5);
-    out.text8 = leadingNumberOr0(f.Text8);
-    out.dirSum = w[0] + w[2] + w[4] + w[6];
-    out.zMask = w[5] + w[4];
-    int dir = w[4], clk = w[5];
-    if (v == RunVariant::Command11) {
-        out.downDir = 0, out.downStep = clk, out.upDir = dir, out.upStep = clk + dir;
-    } else {
-        out.downDir = dir, out.downStep = clk + dir, out.upDir = 0, out.upStep = clk;
-    }
-    return out;
-}
 
 class Run {
   public:
@@ -139,9 +100,6 @@ std::string feedMessage(const char* which, const std::string& text) {
     return std::string("Vitesse ") + which + " \"" + text + "\" invalide : saisir un nombre de 0 à 100.";
 }
 
-int toPosition(double v) {
-    return static_cast<int>(std::nearbyint(v));
-}
 
 // One record after its two writes: the panel's requests in their order. False when the
 // run must end (a failure, or the emergency stop).
@@ -197,62 +155,6 @@ std::pair<int64_t, int64_t> stamp(const std::string& path) {
     return {st.st_size, st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec};
 }
 
-// Where the run stands in the pacing file: the run of ticks of the next record.
-class PacingCursor {
-  public:
-    explicit PacingCursor(const Pacing* p) : p_(p) {}
-    // Past `n` records (a resumed cut).
-    void skip(uint64_t n) {
-        while (p_ && n > 0 && i_ < p_->runs.size()) {
-            uint64_t take = std::min(n, p_->runs[i_].count - used_);
-            n -= take, used_ += take;
-            if (used_ == p_->runs[i_].count) ++i_, used_ = 0;
-        }
-    }
-    // The run of the next record, and past it; null without a pacing file.
-    const PacingRun* next() {
-        if (!p_ || i_ >= p_->runs.size()) return nullptr;
-        const PacingRun* r = &p_->runs[i_];
-        if (++used_ == r->count) ++i_, used_ = 0;
-        return r;
-    }
-
-  private:
-    const Pacing* p_;
-    size_t i_ = 0;
-    uint64_t used_ = 0;
-};
-
-// The material state and pace of a record, from its Z steps, or from the pacing file's feed
-// column when there is one. The column's changes act as the Z steps do (state first, then
-// the scroll bar), and the first plunge under an in-material column as it always has, so a
-// column that follows the Z steps plays exactly as they would.
-void followMaterial(RunServices& s, const FieldValues& f, int r, const PacingRun* paced, bool& paceOut) {
-    RunState& st = s.state;
-    int m = r & f.zMask;
-    if (!paced) {
-        if (st.horsmatiere == 1 && m == f.downStep) {
-            st.horsmatiere = 0;
-            s.host.setScrollPosition(toPosition(100 - st.vitdans));
-        }
-        if (!st.outOfMaterial() && m == f.upStep) {
-            st.horsmatiere = 1;
-            s.host.setScrollPosition(toPosition(100 - st.vithors));
-        }
-        return;
-    }
-    if (paced->feed == PacingFeed::Out) {
-        if (!paceOut) {
-            st.horsmatiere = 1;
-            s.host.setScrollPosition(toPosition(100 - st.vithors));
-            paceOut = true;
-        }
-    } else if (paceOut || (st.horsmatiere == 1 && m == f.downStep)) {
-        st.horsmatiere = 0;
-        s.host.setScrollPosition(toPosition(100 - st.vitdans));
-        paceOut = false;
-    }
-}
 
 void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, PlayResult& out) {
     RunState& st = s.state;
@@ -310,35 +212,6 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
 
 }  // namespace
 
-std::string pacingPathFor(const std::string& cutPath) {
-    std::string stem = cutPath;
-    if (stem.size() >= 4) {
-        std::string ext = stem.substr(stem.size() - 4);
-        for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (ext == ".def") stem.resize(stem.size() - 4);
-    }
-    return stem + ".rythme";
-}
-
-std::string clearanceProblem(const RunFields& f) {
-    // The leading-number conversion reads "abc" or "" as 0: here they are refused.
-    const std::string& t = f.Text8;
-    size_t i = t.find_first_not_of(' ');
-    if (i != std::string::npos && (t[i] == '+' || t[i] == '-')) ++i;
-    auto digit = [&t](size_t k) { return k < t.size() && t[k] >= '0' && t[k] <= '9'; };
-    bool number = digit(i == std::string::npos ? t.size() : i) ||
-                  (i != std::string::npos && i < t.size() && t[i] == '.' && digit(i + 1));
-    auto mm = leadingNumber(t);
-    if (!number || !mm || *mm < 0)
-        return "Dégagement pour changement d'outil " + quotedText(f.Text8) +
-               " illisible : saisir un nombre de millimètres (0 ou plus).";
-    if (*mm > kMaxClearanceMm)
-        return "Dégagement pour changement d'outil de " + numberText(*mm, ',') + " mm : plus que la course en Z (" +
-               numberText(kMaxClearanceMm, ',') + " mm au plus).";
-    // A pause lifts by steps per mm x mm: it must be a count of steps the run can make.
-    if (std::string p = stepCountProblem(leadingNumberOr0(f.Text5) * *mm); !p.empty()) return p;
-    return {};
-}
 
 namespace {
 
