@@ -24,7 +24,6 @@ namespace {
 
 constexpr uint64_t kProgressEvery = 64;  // the panel itself redraws at most 4 times a second
 
-
 class Run {
   public:
     Run(RunServices& s, RunVariant v) : s_(s), v_(v) { refresh(true); }
@@ -189,7 +188,8 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
             break;
         }
         s.port.Write_Port_Bit(s.address, static_cast<int16_t>(f.dirSum & r));
-        const PacingRun* paced = pacing.next();
+        bool pausePoint = false;
+        const PacingRun* paced = pacing.next(pausePoint);
         followMaterial(s, f, r, paced, paceOut);
         const double factor = paced ? paced->factor : 1;
         if (!run.delay(factor)) {
@@ -206,6 +206,7 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
         ++out.records;
         st.countRecord();
         if (out.records % kProgressEvery == 0) s.host.progress(plan.start + out.records, plan.total);
+        if (pausePoint) st.pause = 1;  // the program's own pause (M0 / M1), as on "Pause"
         if (!requests(s, run, out)) break;
     }
 }

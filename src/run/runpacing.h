@@ -23,11 +23,16 @@ class PacingCursor {
             if (used_ == p_->runs[i_].count) ++i_, used_ = 0;
         }
     }
-    // The run of the next record, and past it; null without a pacing file.
-    const PacingRun* next() {
+    // The run of the next record, and past it; null without a pacing file. `pause` tells
+    // whether a pause point follows the record.
+    const PacingRun* next(bool& pause) {
+        pause = false;
         if (!p_ || i_ >= p_->runs.size()) return nullptr;
         const PacingRun* r = &p_->runs[i_];
-        if (++used_ == r->count) ++i_, used_ = 0;
+        if (++used_ == r->count) {
+            pause = r->pauseAfter;
+            ++i_, used_ = 0;
+        }
         return r;
     }
 

@@ -396,6 +396,19 @@ TEST(Run, APacingFileSetsEachRecordsFeedAndLengthensItsPauses) {
     t.run();
     EXPECT_EQ(t.host.positions, (std::vector<int>{80, 10}));
     EXPECT_EQ(t.pacer.counts.back(), *pauseCount(10, 0.01));
+    // A pause point after record 2: the run lifts and waits for "Reprise" as on "Pause".
+    Rig m;
+    m.cut({kX, kX, kX});
+    p.cut = *cutStampOf(m.host.f.Text9);
+    p.runs = {{2, 1, PacingFeed::In, true}, {1, 1, PacingFeed::In}};
+    ASSERT_TRUE(writePacing(pacingPathFor(m.host.f.Text9), p).ok());
+    m.yield.onYield = [&m] {
+        if (m.machine.writeCount() == 4 + 40) m.state.reprise = 1;  // lifted 20 steps: resume
+    };
+    EXPECT_FALSE(m.run().stopped);
+    EXPECT_EQ(m.machine.steps(2), 40);
+    EXPECT_EQ(m.machine.writeCount(), 6 + 80);
+
     t.cut({kX, kX, kX, kX});
     RunOutcome o = t.run();
     EXPECT_FALSE(o.started);

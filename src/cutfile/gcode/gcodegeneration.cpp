@@ -43,7 +43,8 @@ GcodeResult refused(GcodeResult r, const std::string& why) {
 }
 
 // After the cut file: the idle ticks, then the pacing file when the run's own choice of feed
-// differs anywhere from the ticks' needs. The failure, empty when done.
+// differs anywhere from the ticks' needs, or the program has pause points. The failure,
+// empty when done.
 std::string finish(const GcodePoints& points, const MachineFields& m, const std::string& def,
                    const std::string& rythme, GcodeResult& r) {
     int dirMask = 0, firstIdle = 0;
@@ -58,7 +59,17 @@ std::string finish(const GcodePoints& points, const MachineFields& m, const std:
     bool differs = false;
     RunFeedTracker run(m.weight[4], m.weight[5], m.invert[2]);
     if (auto why = compareFeeds(def, pacing.runs, run, pacing.cut, differs); !why.empty()) return why;
-    if (!differs) return {};
+    // M0 / M1: the run pauses after the record the moves before it reached (with the dwells
+    // met so far).
+    std::vector<uint64_t> pauses;
+    for (uint64_t t : points.pauses()) {
+        uint64_t at = t;
+        for (const IdleTicks& i : points.idle())
+            if (i.afterTick <= t) at += i.count;
+        pauses.push_back(at);
+    }
+    markPauses(pacing.runs, pauses);
+    if (!differs && pauses.empty()) return {};
     if (Status s = writePacing(rythme, pacing); !s) return s.message;
     r.pacingPath = rythme;
     return {};

@@ -108,4 +108,8 @@ void GcodePoints::rate(const GcodeMove& mv) {
     known = std::max(known, peak);
 }
 
+void GcodePoints::pause(long) {
+    pauses_.push_back(ticks_);
+}
+
 }  // namespace vornelle

@@ -30,12 +30,15 @@ class GcodePoints : public GcodeSink {
 
     void move(const GcodeMove& mv) override;
     void dwell(double seconds, long line) override;
+    void pause(long line) override;
 
     // The first failure (a point beyond the step limits, a dwell without a tick length).
     const std::string& error() const { return error_; }
     // The ticks in order with the feed each run needs; the idle ticks are not in them.
     const std::vector<PacingRun>& needs() const { return needs_; }
     const std::vector<IdleTicks>& idle() const { return idle_; }
+    // The pause points (M0 / M1): the ticks of the moves before each, idle ticks not counted.
+    const std::vector<uint64_t>& pauses() const { return pauses_; }
     uint64_t ticks() const { return ticks_; }
     // Peak steps per second of any axis, per feed in mm per minute.
     const std::map<double, double>& peakRates() const { return peak_; }
@@ -52,6 +55,7 @@ class GcodePoints : public GcodeSink {
     uint64_t ticks_ = 0;
     std::vector<PacingRun> needs_;
     std::vector<IdleTicks> idle_;
+    std::vector<uint64_t> pauses_;
     std::map<double, double> peak_;
     std::string error_;
     std::optional<double> startHeight_;  // mm: the Z of the program's first rapid in Z

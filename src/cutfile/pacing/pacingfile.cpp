@@ -35,10 +35,11 @@ bool readRun(std::string_view line, PacingRun& r) {
                      feed = line.substr(b + 1);
     auto [end, ec] = std::from_chars(factor.data(), factor.data() + factor.size(), r.factor);
     if (!whole(count, r.count) || r.count == 0 || ec != std::errc() || end != factor.data() + factor.size() ||
-        !(r.factor >= 1) || !std::isfinite(r.factor) || feed.size() != 1 ||
-        (feed[0] != 'M' && feed[0] != 'H'))
+        !(r.factor >= 1) || !std::isfinite(r.factor) || (feed.size() != 1 && feed.size() != 3) ||
+        (feed[0] != 'M' && feed[0] != 'H') || (feed.size() == 3 && feed.substr(1) != " P"))
         return false;
     r.feed = static_cast<PacingFeed>(feed[0]);
+    r.pauseAfter = feed.size() == 3;
     return true;
 }
 
@@ -73,12 +74,36 @@ std::string pacingText(const Pacing& p) {
                     " digest=" + hex16(p.cut.digest) + "\r\n";
     for (size_t i = 0; i < p.runs.size();) {
         PacingRun r = p.runs[i];
-        for (++i; i < p.runs.size() && p.runs[i].factor == r.factor && p.runs[i].feed == r.feed; ++i)
+        for (++i; !r.pauseAfter && i < p.runs.size() && p.runs[i].factor == r.factor && p.runs[i].feed == r.feed;
+             ++i) {
             r.count += p.runs[i].count;
+            r.pauseAfter = p.runs[i].pauseAfter;
+        }
         t += std::to_string(r.count) + " " + numberText(r.factor, '.') + " " + static_cast<char>(r.feed) +
-             "\r\n";
+             (r.pauseAfter ? " P" : "") + "\r\n";
     }
     return t;
+}
+
+void markPauses(std::vector<PacingRun>& runs, const std::vector<uint64_t>& afterRecords) {
+    std::vector<PacingRun> out;
+    size_t k = 0;
+    uint64_t at = 0;  // records before the run being copied
+    for (PacingRun r : runs) {
+        while (k < afterRecords.size() && afterRecords[k] <= at) ++k;  // 0, or already marked
+        while (k < afterRecords.size() && afterRecords[k] <= at + r.count) {
+            PacingRun head = r;
+            head.count = afterRecords[k] - at;
+            head.pauseAfter = true;
+            out.push_back(head);
+            r.count -= head.count;
+            at += head.count;
+            ++k;
+        }
+        if (r.count > 0) out.push_back(r);
+        at += r.count;
+    }
+    runs = std::move(out);
 }
 
 Status writePacing(const std::string& path, const Pacing& p) {

@@ -5,7 +5,8 @@
 //
 //   RYTHME 1
 //   records=N digest=HHHHHHHHHHHHHHHH
-//   COUNT FACTOR FEED        (one line per run; counts sum to N; FEED M = Text10, H = Text11)
+//   COUNT FACTOR FEED [P]    (one line per run; counts sum to N; FEED M = Text10, H = Text11;
+//                            P: the run pauses after the run's last record, as on "Pause")
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,7 @@ struct PacingRun {
     uint64_t count = 0;  // ticks, at least 1
     double factor = 1;   // pause factor, at least 1
     PacingFeed feed = PacingFeed::In;
+    bool pauseAfter = false;  // a pause point (M0 / M1) after the last record of the run
 };
 
 struct CutStamp {
@@ -44,6 +46,10 @@ uint64_t fnv1a(uint64_t hash, const void* data, size_t size);
 // and feed side by side are written as one.
 std::string pacingText(const Pacing& p);
 Status writePacing(const std::string& path, const Pacing& p);
+
+// Pause points after the given records (counted from 1; 0 and past the end are ignored):
+// the runs are split so that each point ends a run.
+void markPauses(std::vector<PacingRun>& runs, const std::vector<uint64_t>& afterRecords);
 
 // Reads and checks the file: header, stamp, every run, the counts adding up to the records.
 Outcome<Pacing> readPacing(const std::string& path);

@@ -149,6 +149,23 @@ TEST(GcodeGeneration, ClimbingWhileCuttingComesWithAPacingFileOfTheCutFile) {
     EXPECT_EQ(test::slurp(r.pacingPath).substr(0, 10), "RYTHME 1\r\n");
 }
 
+TEST(GcodeGeneration, AnM0BecomesAPausePointAfterTheMovesBeforeIt) {
+    GcodeRig rig;
+    // Plunge 100 ticks, 0,5 s of dwell (3165 idle ticks), cut 100, M0, cut 100, M1 at the end.
+    GcodeResult r = rig.run("G1 Z-1 F100\nG4 P0.5\nG1 X1\nM0\nG1 X2\nM1\nM30\n");
+    ASSERT_TRUE(r.generation.ok) << r.generation.message.text;
+    ASSERT_NE(r.pacingPath, "");  // the run's feed would be right: the pause points need it
+    auto p = readPacing(r.pacingPath);
+    ASSERT_TRUE(p.ok()) << p.error();
+    std::vector<uint64_t> pausedAfter;
+    uint64_t at = 0;
+    for (const PacingRun& run : p->runs) {
+        at += run.count;
+        if (run.pauseAfter) pausedAfter.push_back(at);
+    }
+    EXPECT_EQ(pausedAfter, (std::vector<uint64_t>{100 + 3165 + 100, 100 + 3165 + 200}));
+}
+
 }  // namespace
 }  // namespace vornelle
 

@@ -35,6 +35,22 @@ TEST(Pacing, WrittenAsPinnedReadBackAndTiedToItsCutFile) {
     EXPECT_NE(pacingMismatch(*back, def), "");
 }
 
+TEST(Pacing, PausePointsSplitTheRunsAndReadBack) {
+    std::vector<PacingRun> runs{{4, 1, PacingFeed::In}, {3, 2, PacingFeed::Out}};
+    markPauses(runs, {0, 2, 4, 7, 9});  // before the first record and past the end: ignored
+    std::string kept;
+    for (const PacingRun& r : runs) kept += std::to_string(r.count) + (r.pauseAfter ? "P " : " ");
+    EXPECT_EQ(kept, "2P 2P 3P ");
+    test::TempDir dir;
+    Pacing p{{7, 1}, runs};
+    ASSERT_TRUE(writePacing(dir.file("p.rythme"), p).ok());
+    EXPECT_NE(test::slurp(dir.file("p.rythme")).find("2 1 M P\r\n2 1 M P\r\n3 2 H P\r\n"), std::string::npos);
+    auto back = readPacing(dir.file("p.rythme"));
+    ASSERT_TRUE(back.ok()) << back.error();
+    ASSERT_EQ(back->runs.size(), 3u);
+    EXPECT_TRUE(back->runs[0].pauseAfter && back->runs[2].pauseAfter);
+}
+
 TEST(Pacing, DamagedFilesAreRefused) {
     test::TempDir dir;
     const std::string path = dir.file("p.rythme");
@@ -43,7 +59,8 @@ TEST(Pacing, DamagedFilesAreRefused) {
          {std::string("RYTHME 2\r\nrecords=3 digest=00000000000000ff\r\n3 1 M\r\n"),
           std::string("RYTHME 1\r\nrecords=3 digest=ff\r\n3 1 M\r\n"), head + std::string("2 1 M\r\n"),
           head + std::string("3 0.5 M\r\n"), head + std::string("3 1 X\r\n"),
-          head + std::string("0 1 M\r\n3 1 M\r\n"), head + std::string("3 1,5 M\r\n")}) {
+          head + std::string("0 1 M\r\n3 1 M\r\n"), head + std::string("3 1,5 M\r\n"),
+          head + std::string("3 1 M Q\r\n")}) {
         test::spit(path, body);
         EXPECT_FALSE(readPacing(path).ok()) << body;
     }
