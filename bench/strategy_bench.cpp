@@ -2,7 +2,8 @@
 // run: the 160 wing ribs of r12_rib_nest_large at 200 steps per mm, cut on the line in one pass
 // (classic), then with a 2 mm tool compensated, 4 passes of 0,75 mm and 2 tabs per outline.
 // Prints the ticks, seconds and million ticks per second of each, the strategy's planning time
-// (reading, offsets, passes and tabs, before the stages) and the ratio of the two rates.
+// (reading, offsets, passes and tabs, before the stages), the seconds of each stage and the
+// ratio of the two rates.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -80,6 +81,11 @@ int main(int argc, char** argv) {
             round, static_cast<unsigned long long>(strategy.result.ticks), strategySeconds, strategyRate,
             strategy.summary.passes, strategy.summary.tabs, strategy.summary.report.outside,
             strategy.summary.report.inside, strategy.summary.report.notCut().size());
+        for (const GenerationResult* g : {&classic, &strategy.result})
+            std::printf(
+                "round %d %s stages: points %.3f s, segments %.3f s, streams %.3f s, cut file %.3f s\n",
+                round, g == &classic ? "classic " : "strategy", g->stageSeconds[0], g->stageSeconds[1],
+                g->stageSeconds[2], g->stageSeconds[3]);
         std::printf("round %d rate ratio strategy / classic: %.2f\n", round, strategyRate / classicRate);
         for (const char* name : {"classic", "strategy"})
             for (const char* ext : {".def", ".det"}) fs::remove(dir / (name + std::to_string(round) + ext));
