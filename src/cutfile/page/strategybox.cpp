@@ -89,6 +89,8 @@ StrategyTexts StrategyBox::texts() const {
     t.tabWidth = bytes(tabWidth_->text());
     t.tabHeight = bytes(tabHeight_->text());
     t.direction = bytes(direction_->currentData().toString());
+    if (compensation_->currentIndex() == 0) t.compensation = firstCompensation_;
+    if (direction_->currentIndex() == 0) t.direction = firstDirection_;
     return t;
 }
 
@@ -100,6 +102,8 @@ void StrategyBox::setTexts(const StrategyTexts& t) {
     tabWidth_->setText(qs(t.tabWidth));
     tabHeight_->setText(qs(t.tabHeight));
     direction_->setCurrentIndex(indexOf(kDirections, t.direction));
+    firstCompensation_ = compensation_->currentIndex() == 0 ? t.compensation : "";
+    firstDirection_ = direction_->currentIndex() == 0 ? t.direction : "";
 }
 
 }  // namespace vornelle

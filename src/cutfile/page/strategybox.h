@@ -26,6 +26,9 @@ class StrategyBox : public QGroupBox {
 
     QLineEdit *diameter_, *step_, *tabs_, *tabWidth_, *tabHeight_;
     QComboBox *compensation_, *direction_;
+    // The first choices as a details file named them ("auto", "conventionnel" or ""): named,
+    // they are settings given, and the generation stays the strategy's.
+    std::string firstCompensation_, firstDirection_;
 };
 
 }  // namespace vornelle

@@ -49,4 +49,8 @@ TEST(StrategyPage, SettingsGenerateAndComeBackWithTheCutFile) {
     for (auto [field, value] : typed) EXPECT_EQ(text(field)->text().toStdString(), value) << field;
     EXPECT_EQ(list("sens")->currentText(), "En avalant");
     EXPECT_EQ(list("compensation")->currentText(), "Automatique");
+    // A first choice named in the file is still a setting given.
+    f.page->strategy()->setTexts({"", "", "", "", "", "", "conventionnel"});
+    EXPECT_EQ(list("sens")->currentText(), "Conventionnel");
+    EXPECT_TRUE(f.page->strategy()->texts().any());
 }
