@@ -45,15 +45,16 @@ StrategyBox::StrategyBox(QWidget* parent) : QGroupBox("Stratégie de coupe", par
     cl->setBuddy(compensation_);
     // A list is named by its current choice unless told otherwise: the label names it here.
     compensation_->setAccessibleName(cl->text());
-    g->addWidget(cl, 1, 0);
-    g->addWidget(compensation_, 1, 1);
+    // Three pairs a row (tool, passes, tabs), so the drawing below keeps its height.
+    g->addWidget(cl, 0, 2);
+    g->addWidget(compensation_, 0, 3);
     step_ = field("passe", "Profondeur par passe",
-                  "mm par passe ; vide : une seule passe à la profondeur de passe en Z", 2);
-    tabs_ = field("attaches", "Nombre d'attaches", "Attaches par contour extérieur qui tiennent la pièce", 3);
+                  "mm par passe ; vide : une seule passe à la profondeur de passe en Z", 3);
+    tabs_ = field("attaches", "Nombre d'attaches", "Attaches par contour extérieur qui tiennent la pièce", 6);
     tabWidth_ =
-        field("largeurattache", "Largeur des attaches", "mm, mesurés le long du chemin de l'outil", 4);
+        field("largeurattache", "Largeur des attaches", "mm, mesurés le long du chemin de l'outil", 7);
     tabHeight_ = field("hauteurattache", "Hauteur des attaches",
-                       "mm depuis le fond de la coupe, au plus la profondeur", 5);
+                       "mm depuis le fond de la coupe, au plus la profondeur", 8);
     direction_ = new QComboBox;
     direction_->setObjectName("sens");
     fill(direction_, kDirections);
@@ -63,11 +64,13 @@ StrategyBox::StrategyBox(QWidget* parent) : QGroupBox("Stratégie de coupe", par
     auto* dl = new QLabel("Sens");
     dl->setBuddy(direction_);
     direction_->setAccessibleName(dl->text());
-    g->addWidget(dl, 6, 0);
-    g->addWidget(direction_, 6, 1);
+    g->addWidget(dl, 0, 4);
+    g->addWidget(direction_, 0, 5);
+    g->setColumnStretch(6, 1);
 }
 
-QLineEdit* StrategyBox::field(const char* name, const char* caption, const char* tip, int row) {
+// `place`: the pair's place in the grid, three pairs a row.
+QLineEdit* StrategyBox::field(const char* name, const char* caption, const char* tip, int place) {
     auto* e = new QLineEdit;
     e->setObjectName(name);
     e->setToolTip(QString::fromUtf8(tip));
@@ -75,8 +78,8 @@ QLineEdit* StrategyBox::field(const char* name, const char* caption, const char*
     auto* l = new QLabel(QString::fromUtf8(caption));
     l->setBuddy(e);
     auto* g = static_cast<QGridLayout*>(layout());
-    g->addWidget(l, row, 0);
-    g->addWidget(e, row, 1);
+    g->addWidget(l, place / 3, 2 * (place % 3));
+    g->addWidget(e, place / 3, 2 * (place % 3) + 1);
     return e;
 }
 

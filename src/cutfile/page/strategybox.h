@@ -22,7 +22,7 @@ class StrategyBox : public QGroupBox {
     void setTexts(const StrategyTexts& t);
 
   private:
-    QLineEdit* field(const char* name, const char* caption, const char* tip, int row);
+    QLineEdit* field(const char* name, const char* caption, const char* tip, int place);
 
     QLineEdit *diameter_, *step_, *tabs_, *tabWidth_, *tabHeight_;
     QComboBox *compensation_, *direction_;
