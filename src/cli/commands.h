@@ -57,6 +57,14 @@ struct PlayArgs {
     // page plays it; --timing writes "nanoseconds byte" per port write.
     bool paced = false;
     std::optional<std::string> timing;
+    // --virtual-clock (with --paced): no pause is waited; each is added to a clock of 10 ns
+    // iterations that starts at the first write, which the times then follow.
+    bool virtualClock = false;
+    // --home-check --repeatability R [--lose-steps AXE:N]: homes, plays, homes again and
+    // compares where the zero switches closed (R in steps); with --lose-steps the simulated
+    // machine skips every N-th step the play sends to that axis towards its plus direction.
+    bool homeCheck = false;
+    std::optional<std::string> repeatability, loseSteps;
     // --stop-after N: stops after record N as "Arret d'urgence" would and keeps NAME.reprise
     // beside the cut file; --resume: goes on from it.
     std::optional<uint64_t> stopAfter;

@@ -110,8 +110,24 @@ CLI::App* addPlay(CLI::App& app, vornelle::cli::PlayArgs& play) {
     playCommand->add_option("DECOUPE", play.cut, "Fichier découpe DEF")->required()->type_name("");
     text(playCommand, "--trace", play.trace, "Écrit chaque octet envoyé au port dans ce fichier")
         ->type_name("FICHIER");
-    playCommand->add_flag("--paced", play.paced,
-                          "Joue au rythme de la découpe (vitesses et coefficient de la configuration)");
+    CLI::Option* paced = playCommand->add_flag(
+        "--paced", play.paced, "Joue au rythme de la découpe (vitesses et coefficient de la configuration)");
+    playCommand
+        ->add_flag("--virtual-clock", play.virtualClock,
+                   "Avec --paced : aucune pause n'est attendue, chacune s'ajoute exactement à une horloge "
+                   "(10 ns par itération) qui part de 0 à la première écriture")
+        ->needs(paced);
+    CLI::Option* homeCheck = playCommand->add_flag(
+        "--home-check", play.homeCheck,
+        "Contrôle de position : prise d'origine, découpe, prise d'origine, et les pas perdus");
+    text(playCommand, "--repeatability", play.repeatability,
+         "Avec --home-check : écart admis entre deux prises d'origine, en pas")
+        ->type_name("R")
+        ->needs(homeCheck);
+    text(playCommand, "--lose-steps", play.loseSteps,
+         "Avec --home-check : la machine simulée saute un pas sur N envoyés à AXE vers le plus (X:1000)")
+        ->type_name("AXE:N")
+        ->needs(homeCheck);
     text(playCommand, "--timing", play.timing,
          "Avec --paced : écrit pour chaque écriture sur le port les nanosecondes depuis la première et "
          "l'octet")

@@ -1,10 +1,13 @@
 // vornelle-cli play: a cut file played to the simulated machine as "Découper" plays it, every
 // confirmation answered Yes; without delays on this thread, or paced on the machine's thread;
 // stopped after a record and taken up again from its .reprise.
+#include <array>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "clisupport.h"
 #include "commands.h"
+#include "playhomecheck.h"
 #include "playoutputs.h"
 #include "port/backends/simulatedmachine.h"
 #include "port/machine.h"
@@ -96,15 +99,19 @@ class Player {
           machine_(ports_.simulated()),
           host_(runFields(tool_, a.cut), state_),
           files_(a.trace, a.timing),
-          screen_{machine_, address(), state_, host_, host_, host_, pace(), pointer_} {
+          check_(a.homeCheck ? std::make_unique<PlayHomeCheck>(a, c, machine_, wiring_) : nullptr),
+          screen_{check_ ? check_->port() : machine_, address(), state_, host_, host_, host_, pace(), pointer_} {
         machine_.setRecording(false);
         machine_.setWiring(wiring_);
     }
 
     // Exit status and JSON line, as the command prints them.
     int run(Output& out) {
+        if (check_)
+            if (std::string m = check_->refusal(); !m.empty()) return out.error = m, 1;
         if (std::string m = files_.open(); !m.empty()) return out.error = m, 1;
-        files_.follow(machine_);
+        // The home check's homings are not the cut's: its writes are followed from its first.
+        if (!check_) follow();
         std::optional<ResumePoint> point;
         if (args_.resume) {
             auto p = resumePoint(args_.cut);
@@ -126,7 +133,10 @@ class Player {
 
   private:
     int16_t address() const { return static_cast<int16_t>(*tool_.port); }
-    Pacer& pace() { return args_.paced ? static_cast<Pacer&>(pacer_) : static_cast<Pacer&>(host_); }
+    Pacer& pace() {
+        if (args_.virtualClock) return clock_;
+        return args_.paced ? static_cast<Pacer&>(pacer_) : static_cast<Pacer&>(host_);
+    }
 
     // The records of the plan; false when the output files are refused before the first write.
     bool playPlan(Output& out) {
@@ -134,11 +144,19 @@ class Player {
         const uint64_t last = args_.stopAfter ? std::min(*args_.stopAfter, plan_->total) : plan_->total;
         const uint64_t records = last > plan_->start ? last - plan_->start : 0;
         if (std::string m = files_.prepare(records); !m.empty()) return out.error = m, false;
+        if (check_) {
+            // Homings wait for no pause and count on no clock.
+            if (std::string m = check_->before(address(), host_, host_); !m.empty()) return out.error = m, false;
+            machine_.clear();
+            start_ = {machine_.position(0), machine_.position(1), machine_.position(2)};
+            follow();
+        }
         beginRun(screen_);
-        if (!args_.paced) {
+        // The virtual clock waits for nothing: the records play on this thread.
+        if (!args_.paced || args_.virtualClock) {
             played_ = playRun(screen_, *plan_);
             outcome_ = finishRun(screen_, *plan_, played_);
-            return true;
+            return homeAgain(out);
         }
         // The page's way: checks here, the record loop on the machine's thread, paced.
         Machine motion(ports_);
@@ -150,6 +168,32 @@ class Player {
             },
             [&](const std::string&) { outcome_ = finishRun(screen_, *plan_, played_); });
         motion.wait();
+        figures_ = figures();
+        return true;
+    }
+
+    void follow() { files_.follow(machine_, args_.virtualClock ? &clock_ : nullptr); }
+
+    // What the cut did to the machine, before a homing moves it again.
+    struct Figures {
+        long writes = 0;
+        std::array<long, 3> steps{}, position{};
+    };
+    Figures figures() const {
+        Figures f{machine_.writeCount(), {}, {}};
+        for (int axis = 0; axis < 3; ++axis) {
+            f.steps[axis] = machine_.steps(axis);
+            f.position[axis] = machine_.position(axis) - start_[axis];
+        }
+        return f;
+    }
+
+    // The cut's figures kept, then the home check's second homing.
+    bool homeAgain(Output& out) {
+        figures_ = figures();
+        if (!check_) return true;
+        machine_.setObserver({});
+        if (std::string m = check_->after(address(), host_, host_); !m.empty()) return out.error = m, false;
         return true;
     }
 
@@ -173,10 +217,13 @@ class Player {
         };
         // Records and position from the start of the cut, also after a resume.
         nlohmann::ordered_json j = {{"records", plan_->start + outcome_.records},
-                                    {"writes", machine_.writeCount()},
-                                    {"steps", xyz([&](int axis) { return machine_.steps(axis); })},
-                                    {"position", xyz([&](int axis) { return machine_.position(axis); })}};
+                                    {"writes", figures_.writes},
+                                    {"steps", xyz([&](int axis) { return figures_.steps[axis]; })},
+                                    {"position", xyz([&](int axis) { return figures_.position[axis]; })}};
         if (outcome_.stopped) j["reprise"] = resumePathFor(args_.cut);
+        // Nanoseconds from the first write to the end of the last record's second pause.
+        if (args_.virtualClock) j["clock_ns"] = clock_.now();
+        if (check_) j["home_check"] = check_->json();
         out.json = jsonLine(j);
         return 0;
     }
@@ -190,7 +237,11 @@ class Player {
     CliHost host_;
     NoPointer pointer_;
     CountedPause pacer_;
+    VirtualClock clock_;
     PlayFiles files_;
+    std::unique_ptr<PlayHomeCheck> check_;
+    std::array<long, 3> start_{};
+    Figures figures_;
     RunServices screen_;
     std::optional<RunPlan> plan_;
     PlayResult played_;

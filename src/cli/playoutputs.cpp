@@ -72,9 +72,13 @@ std::string PlayFiles::open() {
     return {};
 }
 
-void PlayFiles::follow(SimulatedMachine& machine) {
-    machine.setObserver([this](uint8_t v) {
-        if (timingPath_) times_.add(SimulatedMachine::Clock::now(), v);
+void PlayFiles::follow(SimulatedMachine& machine, VirtualClock* clock) {
+    machine.setObserver([this, clock](uint8_t v) {
+        if (clock) clock->start();
+        if (timingPath_ && clock)
+            times_.addNs(clock->now(), v);
+        else if (timingPath_)
+            times_.add(SimulatedMachine::Clock::now(), v);
         if (tracePath_) {
             traceBuffer_ += std::to_string(v);
             traceBuffer_ += '\n';

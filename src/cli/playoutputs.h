@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "port/backends/simulatedmachine.h"
+#include "port/virtualclock.h"
 
 namespace vornelle::cli {
 
@@ -35,6 +36,8 @@ class WriteTimes {
     using Clock = std::chrono::steady_clock;
     void reserve(uint64_t writes) { times_.reserve(writes); }
     void add(Clock::time_point when, uint8_t byte);
+    // A time read on the virtual clock, which already starts at the first write.
+    void addNs(uint64_t ns, uint8_t byte) { times_.push_back(ns << 8 | byte); }
     // "nanoseconds byte" per write; false when the file could not be written.
     bool writeTo(std::ofstream& file) const;
 
@@ -50,8 +53,9 @@ class PlayFiles {
         : tracePath_(trace), timingPath_(timing) {}
     // Both files created empty, the trace first; the message when one cannot be.
     std::string open();
-    // Every byte the machine takes goes to the trace and the times from now on.
-    void follow(SimulatedMachine& machine);
+    // Every byte the machine takes goes to the trace and the times from now on; the times
+    // read on `clock` when one is given (started at the first write), else on the steady clock.
+    void follow(SimulatedMachine& machine, VirtualClock* clock = nullptr);
     // Before the first write: the refusal when `records` records would not fit (the files
     // then removed), else empty; room made for the times.
     std::string prepare(uint64_t records);

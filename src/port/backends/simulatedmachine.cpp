@@ -22,8 +22,9 @@ void SimulatedMachine::Write_Port_Bit(int16_t port, int16_t value) {
         if (!rising) continue;
         bool dir = (v & wiring_.dir[a]) != 0;
         if (wiring_.inv[a]) dir = !dir;
-        position_[a] += dir ? -1 : 1;
         ++steps_[a];
+        if (!dir && losing_ && loseEvery_[a] > 0 && ++plusSteps_[a] % loseEvery_[a] == 0) continue;
+        position_[a] += dir ? -1 : 1;
     }
     last_ = v;
 }

@@ -76,6 +76,11 @@ class SimulatedMachine : public PortLibrary {
     // The adapter plugged in again: writes and reads work from now on.
     void reconnect() { failed_ = false, failAt_ = 0; }
     bool failed() const { return failed_; }
+    // A motor that stalls: every `every`-th step sent to `axis` towards its plus direction
+    // (larger coordinates; Z downwards) is not made while losing is on; 0 loses none. The
+    // step still counts in steps(), as the drivers received it.
+    void loseSteps(int axis, long every) { loseEvery_[axis] = every, plusSteps_[axis] = 0; }
+    void setLosing(bool on) { losing_ = on; }
 
   private:
     Wiring wiring_;
@@ -90,6 +95,9 @@ class SimulatedMachine : public PortLibrary {
     long writes_ = 0;
     long failAt_ = 0;
     bool failed_ = false;
+    long loseEvery_[3] = {0, 0, 0};
+    long plusSteps_[3] = {0, 0, 0};
+    bool losing_ = false;
     void checkRead();
 };
 
