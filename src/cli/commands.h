@@ -22,6 +22,9 @@ struct GenerateArgs {
     std::string drawing, name, scale, depth, note;
     std::optional<std::string> feedIn, feedOut;
     std::optional<std::string> toolDiameter, compensation, stepDown, tabs, tabWidth, tabHeight, direction;
+    // Ramps: --accel-x --accel-y --accel-z (mm/s²) --start-speed (mm/s) --corner (mm), the five
+    // together, point or comma; they override the ramps' settings file.
+    std::optional<std::string> accelX, accelY, accelZ, startSpeed, corner;
 };
 int generate(const GenerateArgs& a, Output& out);
 

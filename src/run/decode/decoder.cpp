@@ -7,6 +7,7 @@
 
 #include "port/step.h"
 #include "run/recordreader.h"
+#include "run/runpacing.h"
 
 namespace vornelle {
 namespace {
@@ -100,6 +101,8 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
     uint64_t unwired = 0;
     uint8_t r = 0;
     bool changed = false;  // a material change has been met
+    PacingCursor cursor(setup.pacing.get());
+    bool paceOut = false;  // the pacing column has set the out-of-material feed
     PortReplay port;
     for (;;) {
         RecordReader::Result res = file.next(r);
@@ -109,10 +112,20 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
             return out;
         }
         int m = r & zMask;
-        if (outOfMaterial && m == downStep) outOfMaterial = false, current = in, changed = true;
-        if (!outOfMaterial && m == upStep) outOfMaterial = true, current = outPace;
+        bool pauseAfter = false;
+        const PacingRun* paced = cursor.next(pauseAfter);
+        if (!paced) {
+            if (outOfMaterial && m == downStep) outOfMaterial = false, current = in, changed = true;
+            if (!outOfMaterial && m == upStep) outOfMaterial = true, current = outPace;
+        } else if (paced->feed == PacingFeed::Out) {
+            // The column's changes act as the Z steps do (see followMaterial).
+            if (!paceOut) outOfMaterial = true, current = outPace, paceOut = true, changed = true;
+        } else if (paceOut || (outOfMaterial && m == downStep)) {
+            outOfMaterial = false, current = in, paceOut = false, changed = true;
+        }
         if (r & ~wired) ++unwired;
-        double recordSeconds = 2.0 * current.count * kIterationSeconds;
+        const uint64_t count = paced && paced->factor != 1 ? lengthened(current.count, paced->factor) : current.count;
+        double recordSeconds = 2.0 * static_cast<double>(count) * kIterationSeconds;
         double moved[3] = {0, 0, 0};
         for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r})
             replayWrite(setup, v, recordSeconds, port, out, moved);

@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "cutfile/pacing/pacingfile.h"
 #include "run/runengine.h"
 
 namespace vornelle {
@@ -21,6 +23,9 @@ struct DecoderSetup {
     std::array<double, 3> stepsPerMm{};  // X, Y, Z; 0 gives no millimetres
     double feedIn = 0, feedOut = 0;      // 0..100
     double c = 0.01;                     // coefficient of the counted pause
+    // The cut file's pacing file, when it has one: each record's feed from its column and its
+    // pauses lengthened by its factor, as the run plays them.
+    std::shared_ptr<const Pacing> pacing;
 };
 
 struct AxisFigures {

@@ -1,0 +1,64 @@
+// vornelle-cli generate with the ramps' options or settings file: NOM.rythme beside an
+// unchanged cut file, `check` taking its duration from it; the five options go together.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "clirun.h"
+
+namespace {
+
+const std::string kRamps = " --accel-x 500 --accel-y 500,5 --accel-z 200 --start-speed 5 --corner 0.05";
+
+struct RampCase {
+    std::string options;
+    bool settingsFile;
+    int code;
+    bool paced;
+    std::string error;
+};
+
+TEST(CliRamps, TheFiveOptionsOrTheSettingsFileWriteThePacingFileAndCheckFollowsIt) {
+    vornelle::test::TempDir dir;
+    configureHome(dir);
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' d").code, 0);
+    ASSERT_EQ(cli(dir.path(), "generate d.fra plain --scale 1 --depth 1 --note n").code, 0);
+    ASSERT_FALSE(std::filesystem::exists(dir.file("plain.rythme")));
+    auto plain = nlohmann::json::parse(cli(dir.path(), "check plain.def").out);
+    const RampCase cases[] = {
+        {kRamps, false, 0, true, ""},
+        {"", true, 0, true, ""},
+        {kRamps, true, 0, true, ""},
+        {" --accel-x 500 --accel-y 500 --accel-z 200 --start-speed 5", false, 2, false, "vont ensemble"},
+        {" --accel-x 500 --accel-y abc --accel-z 200 --start-speed 5 --corner 0", false, 2, false,
+         "Accélération Y \"abc\" invalide"},
+        {" --accel-x 500 --accel-y 500 --accel-z 200 --start-speed 0 --corner 0", false, 2, false,
+         "Vitesse de démarrage \"0\" invalide"},
+    };
+    int n = 0;
+    for (const RampCase& c : cases) {
+        const std::string name = "r" + std::to_string(n++);
+        if (c.settingsFile)
+            vornelle::test::spit(dir.file("data/vrnlrampes.cfg"), "\"400\",\"400\",\"100\",\"4\",\"0,02\"\r\n");
+        else
+            std::filesystem::remove(dir.file("data/vrnlrampes.cfg"));
+        CliRun gen = cli(dir.path(), "generate d.fra " + name + " --scale 1 --depth 1 --note n" + c.options);
+        ASSERT_EQ(gen.code, c.code) << c.options << gen.err;
+        EXPECT_NE(gen.err.find(c.error), std::string::npos) << gen.err;
+        EXPECT_EQ(std::filesystem::exists(dir.file(name + ".rythme")), c.paced) << c.options;
+        if (!c.paced) {
+            EXPECT_FALSE(std::filesystem::exists(dir.file(name + ".det"))) << c.options;
+            continue;
+        }
+        // The cut file keeps its bytes; the ramps only lengthen the pauses.
+        EXPECT_EQ(vornelle::test::slurp(dir.file(name + ".def")), vornelle::test::slurp(dir.file("plain.def")));
+        auto planned = nlohmann::json::parse(gen.out);
+        auto checked = nlohmann::json::parse(cli(dir.path(), "check " + name + ".def").out);
+        EXPECT_EQ(checked["rythme"], name + ".rythme");
+        EXPECT_NEAR(checked["duration"].get<double>(), planned["ramps"]["duration"].get<double>(), 1e-6);
+        EXPECT_GT(checked["duration"].get<double>(), plain["duration"].get<double>());
+    }
+}
+
+}  // namespace
