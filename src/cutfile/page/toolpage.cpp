@@ -11,6 +11,7 @@
 #include "config/configmachine.h"
 #include "cutfile/details.h"
 #include "cutfile/generation/generation.h"
+#include "cutfile/ramps/rampjob.h"
 #include "cutfile/strategy/strategydetails.h"
 #include "cutfile/strategy/strategygeneration.h"
 #include "cutfile/toolfields.h"
@@ -226,6 +227,15 @@ void ToolPage::generate() {
     GenerationResult r = isGcodeProgram(in.text1)
                              ? generateFromGcode(in, field("Text2"), *work, pointer_)
                              : generateWithStrategy(in, strategy_->texts(), *work, pointer_).result;
+    // The ramps of the configuration's settings go into NOM.rythme beside the cut file.
+    if (auto data = folder_(); r.ok && data) {
+        std::string why = settingsRampsAfterGeneration(in, field("Text2"), property("invZ").toBool(), *data,
+                                                       r.defPath, *work);
+        if (!why.empty()) {
+            r.ok = false;
+            r.message = {why + "\nAucun fichier découpe n'a été créé.", "Découpe", style::kStopOk};
+        }
+    }
     if (r.ok) {
         panel_->refresh();
         gcode_->relist();

@@ -18,4 +18,12 @@ Outcome<RampMachine> rampMachine(const ToolFields& f);
 std::string rampsAfterGeneration(const ToolFields& f, const RampSettings& s, const std::string& def,
                                  const std::string& work, RampReport& report);
 
+// The same with the ramps of the settings file in `dataFolder` (ending in '/'), the page's
+// fields being those of the generation, its coefficient and its Z variant. Nothing is written
+// when the file holds no ramps. The failure (the cut file and details file then removed),
+// empty otherwise.
+std::string settingsRampsAfterGeneration(const GenerationInput& in, const std::string& Text2, bool invZ,
+                                         const std::string& dataFolder, const std::string& def,
+                                         const std::string& work);
+
 }  // namespace vornelle

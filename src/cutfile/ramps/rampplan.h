@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "cutfile/pacing/pacingfile.h"
-#include "rampsettings.h"
+#include "config/rampsettings.h"
 
 namespace vornelle {
 

@@ -2,7 +2,7 @@
 // incomplete or unusable values are refused in French.
 #include <gtest/gtest.h>
 
-#include "cutfile/ramps/rampsettings.h"
+#include "config/rampsettings.h"
 #include "testsupport.h"
 
 namespace vornelle {
