@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "base/files.h"
 #include "base/numbers.h"
+#include "rampsgroup.h"
 #include "ui/qtext.h"
 
 namespace vornelle {
@@ -47,6 +49,8 @@ ConfigurationPage::ConfigurationPage(Dialogs& dialogs, Navigator& navigator, Fol
     top->addLayout(columns);
     buildMachineParameters(columns);
     buildPortParameters(columns);
+    ramps_ = new RampsGroup;
+    columns->addWidget(ramps_);
     buildWeightBoxes();
     buildSaveButton(top);
 }
@@ -211,7 +215,7 @@ void ConfigurationPage::applyPinRule(QLineEdit* pin, QLineEdit* weight) {
 
 void ConfigurationPage::formLoad() {
     ConfigRead read;
-    if (auto folder = folder_(); folder) read = lisconfig(*folder);
+    if (auto folder = folder_(); folder) read = lisconfig(*folder), ramps_->load(*folder);
     // Whatever was read is shown; items not reached are empty, as after a failed read.
     const configmachine& c = read.config;
     auto t = c.texts();
@@ -247,8 +251,22 @@ void ConfigurationPage::save() {
         dialogs_.message(folder.error(), style::kStopOk, "Configuration");
         return;
     }
+    // The ramps are checked before anything is written; all empty, no file at all.
+    const RampTexts ramps = ramps_->texts();
+    auto settings = rampSettings(ramps);
+    if (!settings) {
+        dialogs_.message(settings.error(), style::kStopOk, "Rampes");
+        return;
+    }
     if (Status s = sauveconfig(*folder, record()); !s) {
         dialogs_.message(s.message, style::kStopOk, "Configuration");
+        return;
+    }
+    const std::string rampFile = *folder + kRampFile;
+    Status kept = *settings ? saveRampTexts(*folder, ramps)
+                            : (fileExists(rampFile) ? removeFile(rampFile) : Status::success());
+    if (!kept) {
+        dialogs_.message(kept.message, style::kStopOk, "Rampes");
         return;
     }
     navigator_.close(PageId::Configuration);

@@ -13,6 +13,9 @@
 
 class QHBoxLayout;
 class QVBoxLayout;
+namespace vornelle {
+class RampsGroup;
+}
 
 namespace vornelle {
 
@@ -48,6 +51,7 @@ class ConfigurationPage : public QWidget {
     FolderSource folder_;
     QLineEdit* Text[26] = {};  // Text1..Text25, index by number
     QCheckBox* Check[4] = {};  // Check1..Check3
+    RampsGroup* ramps_ = nullptr;  // vrnlrampes.cfg, beside vrnl1.cfg
 };
 
 }  // namespace vornelle
