@@ -53,6 +53,14 @@ Status release(MoveContext& m, const HomingSetup& h, int axis) {
     }
 }
 
+// "0,31 mm": two decimals, a comma.
+std::string mmText(double mm) {
+    const long hundredths = std::lround(std::fabs(mm) * 100);
+    std::string frac = std::to_string(hundredths % 100);
+    return std::string(mm < 0 && hundredths > 0 ? "-" : "") + std::to_string(hundredths / 100) + "," +
+           (frac.size() < 2 ? "0" : "") + frac + " mm";
+}
+
 }  // namespace
 
 Outcome<SwitchMarks> markedHoming(MoveContext& m, const HomingSetup& h,
@@ -80,16 +88,14 @@ HomeCheck compareHomings(const SwitchMarks& before, const SwitchMarks& after, lo
         c.drift[axis] = after[axis] - before[axis];
         const double spmm = stepsPerMm[axis];
         c.mm[axis] = spmm > 0 ? static_cast<double>(c.drift[axis]) / spmm : 0;
+        if (!c.details.empty()) c.details += ", ";
+        c.details += std::string(kAxes[axis]) + " : " + std::to_string(c.drift[axis]) + " pas";
+        if (spmm > 0) c.details += " (" + mmText(c.mm[axis]) + ")";
         const long steps = std::labs(c.drift[axis]);
         if (steps <= repeatability) continue;
         if (!lost.empty()) lost += ", ";
         lost += std::string(kAxes[axis]) + " a perdu " + std::to_string(steps) + " pas";
-        if (spmm > 0) {
-            // Two decimals, a comma: 0,31 mm.
-            const long hundredths = std::lround(std::fabs(c.mm[axis]) * 100);
-            std::string frac = std::to_string(hundredths % 100);
-            lost += " (" + std::to_string(hundredths / 100) + "," + (frac.size() < 2 ? "0" : "") + frac + " mm)";
-        }
+        if (spmm > 0) lost += " (" + mmText(std::fabs(c.mm[axis])) + ")";
     }
     c.lost = !lost.empty();
     c.verdict = c.lost ? lost + " : réduisez la vitesse ou l'accélération" : "Aucun pas perdu";

@@ -29,6 +29,7 @@ struct HomeCheck {
     std::array<double, 3> mm{};    // the same in mm (0 when the steps per mm are unknown)
     bool lost = false;             // an axis drifted more than the repeatability
     std::string verdict;           // "Aucun pas perdu" or which axes lost how much
+    std::string details;           // every axis in steps and mm: "X : 37 pas (0,31 mm), Y : ..."
 };
 
 // Both homings compared; `repeatability` in steps (a switch closes within that much of the

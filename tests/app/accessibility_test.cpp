@@ -130,7 +130,10 @@ TEST(Accessibility, JoystickPage) {
                         {"Text5", "Nombre de pas par mm Z"},
                         {"Text4", "coefficient vitesse"},
                         {"Text2", "mm à déplacer"},
-                        {"HScroll1", "reglage vitesse"}});
+                        {"HScroll1", "reglage vitesse"},
+                        {"TextRepetabilite", "Répétabilité (pas)"}});
+    EXPECT_EQ(nameOf(page.findChild<QWidget*>("CommandControle")), "Contrôle de position");
+    EXPECT_FALSE(description(page.findChild<QWidget*>("CommandControle")).isEmpty());
     // The arrows keep their glyphs as names; the description says which axis and which way.
     auto* right = page.findChild<QPushButton*>("Command10");
     EXPECT_EQ(nameOf(right), "→");

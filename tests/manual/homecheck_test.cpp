@@ -65,6 +65,8 @@ TEST(HomeCheck, StepsLostBetweenTwoHomingsAreFoundAndNoneWithout) {
         ASSERT_TRUE(after) << after.error();
         HomeCheck c = compareHomings(*before, *after, 0, {10, 10, 10});
         EXPECT_EQ(c.drift, (std::array<long, 3>{every ? 10 : 0, 0, 0}));
+        EXPECT_EQ(c.details, every ? "X : 10 pas (1,00 mm), Y : 0 pas (0,00 mm), Z : 0 pas (0,00 mm)"
+                                   : "X : 0 pas (0,00 mm), Y : 0 pas (0,00 mm), Z : 0 pas (0,00 mm)");
         EXPECT_EQ(c.verdict, every ? "X a perdu 10 pas (1,00 mm) : réduisez la vitesse ou l'accélération"
                                    : "Aucun pas perdu");
     }

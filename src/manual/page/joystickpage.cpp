@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "base/numbers.h"
 #include "ui/qtext.h"
 
 namespace vornelle {
@@ -17,6 +18,17 @@ namespace {
 
 const char* kNoConfig = "Veuillez configurer sinon ... ";
 const char* kNoConfigTitle = "on ne me la fait pas à moi !!!";
+const char* kCheckTitle = "Contrôle de position";
+
+}  // namespace
+
+const char* const kCheckFirstTip =
+    "Prise d'origine et relevé des contacts ; après vos déplacements, appuyez de nouveau pour savoir si des pas "
+    "ont été perdus";
+const char* const kCheckSecondTip =
+    "Position notée : seconde prise d'origine, et les pas perdus depuis la première";
+
+namespace {
 
 }  // namespace
 
@@ -148,7 +160,8 @@ MoveContext JoystickPage::context(JobContext& job) {
                        [this] { return stop_.load(); }};
 }
 
-void JoystickPage::startMove(std::function<Status(MoveContext&)> move, const char* title) {
+void JoystickPage::startMove(std::function<Status(MoveContext&)> move, const char* title,
+                             std::function<void()> done) {
     auto result = std::make_shared<Status>();
     stop_ = false;
     if (!portReady(machine_, dialogs_, *port_, wiring_)) return;
@@ -158,15 +171,16 @@ void JoystickPage::startMove(std::function<Status(MoveContext&)> move, const cha
             MoveContext m = context(job);
             *result = move(m);
         },
-        [this, result, title, page = QPointer<JoystickPage>(this)](const std::string& fault) {
-            if (page) moveEnded(*result, fault, title);
+        [this, result, title, done, page = QPointer<JoystickPage>(this)](const std::string& fault) {
+            if (page) moveEnded(*result, fault, title, done);
         });
     if (!started) return;
     own_ = true;
     stopButton_->setEnabled(true);
 }
 
-void JoystickPage::moveEnded(const Status& s, const std::string& fault, const char* title) {
+void JoystickPage::moveEnded(const Status& s, const std::string& fault, const char* title,
+                             const std::function<void()>& done) {
     own_ = false;
     stop_ = false;
     stopButton_->setEnabled(false);
@@ -175,6 +189,8 @@ void JoystickPage::moveEnded(const Status& s, const std::string& fault, const ch
         dialogs_.message(fault + "\nLe déplacement est interrompu.", style::kStopOk, title);
     else if (!s)
         dialogs_.message(s.message, style::kStopOk, title);
+    else if (done)
+        done();
     if (closeAfter_) {
         closeAfter_ = false;
         navigator_.close(PageId::Form5);
@@ -223,8 +239,7 @@ void JoystickPage::arrow(Arrow a) {
               "Manettes virtuelles");
 }
 
-void JoystickPage::homing() {
-    if (!ready()) return;
+HomingSetup JoystickPage::homingSetup() {
     HomingSetup h;
     for (int a = 0; a < 3; ++a) {
         h.dir[a] = dir_[a];
@@ -233,6 +248,12 @@ void JoystickPage::homing() {
     }
     h.descenteZ = descenteZ_;
     h.stepsPerMmZ = bytes(Text5->text());
+    return h;
+}
+
+void JoystickPage::homing() {
+    if (!ready()) return;
+    HomingSetup h = homingSetup();
     startMove(
         [this, h](MoveContext& m) {
             Status s = home(m, h);
@@ -244,6 +265,45 @@ void JoystickPage::homing() {
             return s;
         },
         "A la niche");
+}
+
+void JoystickPage::positionCheck() {
+    if (!ready()) return;
+    auto repeat = repeatabilitySteps(bytes(repeatability_->text()));
+    if (!repeat) {
+        dialogs_.message(repeat.error(), style::kStopOk, kCheckTitle);
+        return;
+    }
+    auto marks = std::make_shared<SwitchMarks>();
+    startMove(
+        [this, h = homingSetup(), marks](MoveContext& m) {
+            auto found = markedHoming(m, h, [this] { return machine_.position(); });
+            if (!found) return Status::failure(found.error());
+            *marks = *found;
+            machine_.markOrigin();
+            position_->homed();
+            return Status::success();
+        },
+        kCheckTitle, [this, marks, r = *repeat] { positionChecked(*marks, r); });
+}
+
+void JoystickPage::positionChecked(const SwitchMarks& marks, long repeatability) {
+    if (!checkFirst_) {
+        checkFirst_ = marks;
+        checkButton_->setToolTip(kCheckSecondTip);
+        dialogs_.message("Position notée. Déplacez la machine (manettes ou découpe), puis appuyez de nouveau sur "
+                         "« Contrôle de position ».",
+                         style::kExclamationOk, kCheckTitle);
+        return;
+    }
+    std::array<double, 3> spmm{};
+    QLineEdit* f[3] = {Text1, Text3, Text5};
+    for (int a = 0; a < 3; ++a) spmm[a] = decimalValue(bytes(f[a]->text())).value_or(0);
+    HomeCheck c = compareHomings(*checkFirst_, marks, repeatability, spmm);
+    checkFirst_.reset();
+    checkButton_->setToolTip(kCheckFirstTip);
+    dialogs_.message(c.verdict + "\nÉcart entre les deux prises d'origine : " + c.details + ".",
+                     c.lost ? style::kStopOk : style::kExclamationOk, kCheckTitle);
 }
 
 void JoystickPage::quitter() {

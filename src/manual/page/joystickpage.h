@@ -16,6 +16,7 @@
 
 #include "base/interfaces.h"
 #include "config/configmachine.h"
+#include "manual/homecheck.h"
 #include "manual/motion.h"
 #include "port/machine.h"
 #include "positionlabel.h"
@@ -24,6 +25,10 @@ class QHBoxLayout;
 class QVBoxLayout;
 
 namespace vornelle {
+
+// The tooltips of "Contrôle de position" before its first homing and between its two.
+extern const char* const kCheckFirstTip;
+extern const char* const kCheckSecondTip;
 
 class JoystickPage : public QWidget {
     Q_OBJECT
@@ -36,6 +41,10 @@ class JoystickPage : public QWidget {
     void formLoad();
     void arrow(Arrow a);
     void homing();
+    // "Contrôle de position": a first press homes and notes where the switches closed; after
+    // the operator's jogs or a cut, a second press homes again and shows what was lost.
+    void positionCheck();
+    bool positionNoted() const { return checkFirst_.has_value(); }
     void quitter();
     // "Arrêt" and Escape: the running move ends before its next step.
     void stopMove();
@@ -65,8 +74,14 @@ class JoystickPage : public QWidget {
     QLineEdit* edit(const char* name, const QString& text);
     MoveContext context(JobContext& job);
     // Starts `move` on the machine; its message, if any, is shown under `title` at the end.
-    void startMove(std::function<Status(MoveContext&)> move, const char* title);
-    void moveEnded(const Status& s, const std::string& fault, const char* title);
+    // `done`, when given, runs on the screen once the move ended without a fault or message.
+    void startMove(std::function<Status(MoveContext&)> move, const char* title,
+                   std::function<void()> done = {});
+    void moveEnded(const Status& s, const std::string& fault, const char* title, const std::function<void()>& done);
+    HomingSetup homingSetup();
+    // After a check's homing: its first notes the switches, its second compares (repeatability
+    // in steps, as typed when it was pressed).
+    void positionChecked(const SwitchMarks& marks, long repeatability);
     bool ready();
     void saveAndLeave();
 
@@ -81,6 +96,8 @@ class JoystickPage : public QWidget {
     QLabel* Label8;
     QCheckBox *Check1, *Check2, *Check3;
     QPushButton* stopButton_;
+    QPushButton* checkButton_;
+    QLineEdit* repeatability_;
     PositionLabel* position_;
     QList<QPushButton*> motionButtons_;  // the arrows and "A la niche"
 
@@ -100,6 +117,9 @@ class JoystickPage : public QWidget {
     std::mutex coefMutex_;
     std::string coefText_;  // Text4 as typed
     std::atomic<bool> stop_{false};
+
+    // The switches' closures of the position check's first homing, until its second.
+    std::optional<SwitchMarks> checkFirst_;
 
     bool own_ = false;         // one of this page's moves runs
     bool quitAfter_ = false;   // "quitter" pressed during the move

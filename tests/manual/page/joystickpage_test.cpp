@@ -303,3 +303,36 @@ TEST(JoystickPage, ThePositionFollowsTheMovesFromTheStartThenFromTheLastHoming) 
     EXPECT_EQ(position->text(),
               "Position depuis la dernière mise à la niche : X 1,000 ; Y 0,000 ; Z 0,000 mm");
 }
+
+TEST(JoystickPage, PositionCheckHomesThenAfterTheJogsTellsWhatWasLost) {
+    Fixture f;
+    ASSERT_TRUE(sauveconfig(f.dir.path(), config()));
+    f.page->formLoad();
+    EXPECT_EQ(f.button("CommandControle")->text(), "Contrôle de position");
+    EXPECT_FALSE(f.button("CommandControle")->toolTip().isEmpty());
+    f.text("TextRepetabilite")->setText("x");
+    f.click("CommandControle");
+    EXPECT_EQ(f.machine().writeCount(), 0);
+    EXPECT_EQ(f.dialogs.calls.back().text, "Répétabilité \"x\" invalide : saisir un nombre entier de pas, 0 ou plus.");
+    f.text("TextRepetabilite")->setText("2");
+    // Every 10th step of X towards plus lost during the jogs: 1 mm out (120 steps) loses 12.
+    const std::pair<long, std::string> cases[] = {
+        {0, "Aucun pas perdu\nÉcart entre les deux prises d'origine : X : 0 pas (0,00 mm), Y : 0 pas (0,00 mm), "
+            "Z : 0 pas (0,00 mm)."},
+        {10, "X a perdu 12 pas (0,10 mm) : réduisez la vitesse ou l'accélération\nÉcart entre les deux prises "
+             "d'origine : X : 12 pas (0,10 mm), Y : 0 pas (0,00 mm), Z : 0 pas (0,00 mm)."},
+    };
+    for (const auto& [every, verdict] : cases) {
+        f.click("CommandControle");
+        EXPECT_TRUE(f.page->positionNoted());
+        EXPECT_EQ(f.dialogs.calls.back().text.rfind("Position notée.", 0), 0u) << f.dialogs.calls.back().text;
+        f.machine().loseSteps(0, every);
+        f.machine().setLosing(true);
+        f.click("Command11");
+        f.click("Command10");
+        f.machine().setLosing(false);
+        f.click("CommandControle");
+        EXPECT_FALSE(f.page->positionNoted());
+        EXPECT_EQ(f.dialogs.calls.back().text, verdict);
+    }
+}
