@@ -1,8 +1,11 @@
-// Step bytes, the pause count, the coefficient check and the ppdev device choice.
+// Step bytes, the pause count, the coefficient check, the virtual clock and the ppdev device
+// choice.
 #include "port/step.h"
+#include "port/virtualclock.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "port/portselector.h"
@@ -122,4 +125,26 @@ TEST(PortSelector, FallsBackToTheSimulatedMachineAndSaysSo) {
     ports.select(632, Wiring{});
     EXPECT_EQ(seen, (std::vector<std::string>{"Port simulé (aucun port parallèle)",
                                               "Port simulé (aucun port parallèle)"}));
+}
+
+TEST(VirtualClock, AddsEveryPauseFromTheFirstWriteAsTheRunLengthensIt) {
+    VirtualClock clock;
+    std::string error;
+    ASSERT_TRUE(clock.attentePas(20, 0.01, error));
+    EXPECT_EQ(clock.now(), 0u);  // before the first write
+    clock.start();
+    const struct {
+        double factor;
+        uint64_t iterations;
+    } cases[] = {{1, 1900}, {2.5, 4750}, {1.3, lengthened(1900, 1.3)}, {0.5, 1900}};
+    uint64_t expected = 0;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(clock.attenteRythmee(20, 0.01, c.factor, error));
+        EXPECT_GE(c.iterations, static_cast<uint64_t>(1900 * std::max(c.factor, 1.0)));
+        expected += c.iterations * 10;
+        EXPECT_EQ(clock.now(), expected) << c.factor;
+    }
+    EXPECT_FALSE(clock.attentePas(20, 0, error));
+    EXPECT_NE(error.find("Coefficient vitesse"), std::string::npos);
+    EXPECT_EQ(clock.now(), expected);
 }
