@@ -32,7 +32,8 @@ std::string PlayHomeCheck::refusal() {
     if (args_.loseSteps) {
         const std::string& t = *args_.loseSteps;
         const std::string axes = "XYZ";
-        const size_t at = t.size() >= 3 && t[1] == ':' ? axes.find(static_cast<char>(std::toupper(t[0]))) : std::string::npos;
+        const size_t at = t.size() >= 3 && t[1] == ':' ? axes.find(static_cast<char>(std::toupper(t[0])))
+                                                       : std::string::npos;
         auto every = at == std::string::npos ? std::nullopt : decimalValue(t.substr(2));
         if (!every || *every < 1 || *every != static_cast<double>(static_cast<long>(*every)))
             return "--lose-steps \"" + t + "\" invalide : AXE:N, par exemple X:1000 (un pas sur N perdu).";
@@ -68,7 +69,10 @@ std::string PlayHomeCheck::after(int16_t address, Yield& yield, Pacer& pacer) {
 }
 
 nlohmann::ordered_json PlayHomeCheck::json() const {
-    return {{"x", result_.drift[0]}, {"y", result_.drift[1]}, {"z", result_.drift[2]}, {"verdict", result_.verdict}};
+    return {{"x", result_.drift[0]},
+            {"y", result_.drift[1]},
+            {"z", result_.drift[2]},
+            {"verdict", result_.verdict}};
 }
 
 }  // namespace vornelle::cli

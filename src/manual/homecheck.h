@@ -25,11 +25,11 @@ Outcome<SwitchMarks> markedHoming(MoveContext& m, const HomingSetup& h,
                                   const std::function<std::array<long, 3>()>& counted);
 
 struct HomeCheck {
-    std::array<long, 3> drift{};   // steps, second homing minus the first (+: plus steps lost)
-    std::array<double, 3> mm{};    // the same in mm (0 when the steps per mm are unknown)
-    bool lost = false;             // an axis drifted more than the repeatability
-    std::string verdict;           // "Aucun pas perdu" or which axes lost how much
-    std::string details;           // every axis in steps and mm: "X : 37 pas (0,31 mm), Y : ..."
+    std::array<long, 3> drift{};  // steps, second homing minus the first (+: plus steps lost)
+    std::array<double, 3> mm{};   // the same in mm (0 when the steps per mm are unknown)
+    bool lost = false;            // an axis drifted more than the repeatability
+    std::string verdict;          // "Aucun pas perdu" or which axes lost how much
+    std::string details;          // every axis in steps and mm: "X : 37 pas (0,31 mm), Y : ..."
 };
 
 // Both homings compared; `repeatability` in steps (a switch closes within that much of the

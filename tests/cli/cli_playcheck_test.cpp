@@ -11,7 +11,8 @@ namespace {
 // A drawing of one cut 1,5 mm along X, generated at `scale` as p.def.
 void cutFile(const vornelle::test::TempDir& dir, const std::string& scale) {
     configureHome(dir);
-    vornelle::test::spit(dir.file("d.fra"), "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
+    vornelle::test::spit(dir.file("d.fra"),
+                         "0,0,0\r\n\"1,5\",\"0\",\"0\"\r\n\"1,5\",\"0\",\"1\"\r\n0,0,0\r\n");
     CliRun gen = cli(dir.path(), "generate d.fra p --scale " + scale + " --depth 1 --note n");
     ASSERT_EQ(gen.code, 0) << gen.err;
 }
@@ -67,5 +68,6 @@ TEST(CliHomeCheck, AnInjectedLossIsFoundAndNoneWithout) {
         EXPECT_NE(run.out.find("\"steps\":{\"x\":12000,\"y\":0,\"z\":800}"), std::string::npos) << run.out;
     }
     EXPECT_EQ(cli(dir.path(), "play p.def --home-check --repeatability 0 --lose-steps X:0").code, 1);
-    EXPECT_EQ(cli(dir.path(), "play p.def --home-check").err, "--home-check demande --repeatability R (en pas).\n");
+    EXPECT_EQ(cli(dir.path(), "play p.def --home-check").err,
+              "--home-check demande --repeatability R (en pas).\n");
 }

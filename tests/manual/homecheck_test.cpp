@@ -21,7 +21,8 @@ TEST(HomeCheck, VerdictWithinTheRepeatabilityOrAxisByAxis) {
         {{0, 0, 0}, 0, "Aucun pas perdu"},
         {{2, -2, 1}, 2, "Aucun pas perdu"},
         {{37, 0, 0}, 2, "X a perdu 37 pas (0,31 mm) : réduisez la vitesse ou l'accélération"},
-        {{-37, 3, 400}, 2,
+        {{-37, 3, 400},
+         2,
          "X a perdu 37 pas (0,31 mm), Y a perdu 3 pas (0,02 mm), Z a perdu 400 pas (1,00 mm) : réduisez la "
          "vitesse ou l'accélération"},
     };
