@@ -68,7 +68,12 @@ TEST(Accessibility, ConfigurationPage) {
                         {"Text15", "axe Z CLOCK"},
                         {"Text22", "non connecté DIR"},
                         {"Text23", "non connecté CLOCK"},
-                        {"Text8", "Branchement sur port 1 ou 2"}});
+                        {"Text8", "Branchement sur port 1 ou 2"},
+                        {"rampeAccelX", "Accélération X (mm/s²)"},
+                        {"rampeAccelY", "Accélération Y (mm/s²)"},
+                        {"rampeAccelZ", "Accélération Z (mm/s²)"},
+                        {"rampeDemarrage", "Vitesse de démarrage et d'arrêt (mm/s)"},
+                        {"rampeAngle", "Déviation en angle (mm)"}});
     auto* speed = page.findChild<QLineEdit*>("Text5");
     EXPECT_EQ(description(speed), "Présélection de la vitesse outil dans la matière");
     // The three "Inverser le sens" boxes say which axis they turn.

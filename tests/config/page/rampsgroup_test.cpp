@@ -1,13 +1,12 @@
 // The ramps' group of the configuration page: read from and saved to vrnlrampes.cfg beside
-// vrnl1.cfg, refused before anything is written, no file when all five are empty, and each box
-// named by its label.
+// vrnl1.cfg, refused before anything is written, no file when all five are empty (the boxes'
+// names are checked with the page's other fields in the accessibility test).
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <filesystem>
 
-#include "accessibility.h"
 #include "config/page/configurationpage.h"
 #include "config/rampsettings.h"
 #include "testsupport.h"
@@ -68,13 +67,4 @@ TEST(RampsGroup, LoadsSavesAndRefusesBeforeWriting) {
             EXPECT_TRUE(f.dialogs.calls.empty());
         }
     }
-}
-
-TEST(RampsGroup, EachBoxIsNamedByItsLabel) {
-    RampsFixture f;
-    f.page.show();
-    auto names = test::fieldNames(&f.page);
-    EXPECT_EQ(names["rampeAccelX"], "Accélération X (mm/s²)");
-    EXPECT_EQ(names["rampeDemarrage"], "Vitesse de démarrage et d'arrêt (mm/s)");
-    EXPECT_EQ(names["rampeAngle"], "Déviation en angle (mm)");
 }
