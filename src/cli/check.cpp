@@ -2,7 +2,6 @@
 // inversions, steps per mm and coefficient, at the configuration's feeds or those given.
 #include <nlohmann/json.hpp>
 
-#include "base/files.h"
 #include "base/numbers.h"
 #include "checkpng.h"
 #include "clisupport.h"
@@ -49,12 +48,7 @@ int check(const CheckArgs& a, Output& out) {
     int width = 800, height = 600;
     if (a.png && !pictureSize(a.size, width, height, out)) return 2;
     // The pacing file beside the cut file, refused when it belongs to another, as the run does.
-    if (std::string rythme = pacingPathFor(a.cut); fileExists(rythme) && fileExists(a.cut)) {
-        auto p = readPacing(rythme);
-        if (!p) return out.error = p.error(), 1;
-        if (std::string other = pacingMismatch(*p, a.cut); !other.empty()) return out.error = other, 1;
-        setup.pacing = std::make_shared<const Pacing>(std::move(*p));
-    }
+    if (std::string refused = attachPacing(setup, a.cut); !refused.empty()) return out.error = refused, 1;
     DecodeResult r = decodeWithPath(a.cut, setup);
     const Decoded& d = r.figures;
     if (!d.ok()) {

@@ -45,7 +45,8 @@ void CutFigures::watchFeeds() {
     for (const char* n : {"Text10", "Text11"})
         if (auto* e = page_->findChild<QLineEdit*>(n))
             connect(e, &QLineEdit::textChanged, this, [this] {
-                if (result_ && !decoding_) showLines();
+                // A pacing file's duration is summed record by record: decoded again.
+                if (result_ && !decoding_) result_->setup.pacing ? decode(result_->file) : showLines();
             });
 }
 
@@ -80,9 +81,14 @@ void CutFigures::decode(const std::string& file) {
     clear();
     emit decoded(nullptr);
     auto setup = decoderSetup(toolFieldsOf(page_));
-    if (!setup) {
-        message(qs(setup.error()), true);
+    std::string refused = setup ? attachPacing(*setup, file) : setup.error();
+    if (!refused.empty()) {
+        message(qs(refused), true);
         return;
+    }
+    if (setup->pacing) {
+        ToolFields t = toolFieldsOf(page_);
+        setup->feedIn = decimalValue(t.Text10).value_or(0), setup->feedOut = decimalValue(t.Text11).value_or(0);
     }
     decoding_ = true;
     message("Décodage du fichier découpe...", false);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/files.h"
 #include "port/step.h"
 #include "run/recordreader.h"
 #include "run/runpacing.h"
@@ -69,6 +70,16 @@ void noteProblems(const std::array<long, 3>& pos, uint64_t unwired, Decoded& out
 }
 
 }  // namespace
+
+std::string attachPacing(DecoderSetup& setup, const std::string& cut) {
+    const std::string rythme = pacingPathFor(cut);
+    if (!fileExists(rythme) || !fileExists(cut)) return {};
+    auto p = readPacing(rythme);
+    if (!p) return p.error();
+    if (std::string other = pacingMismatch(*p, cut); !other.empty()) return other;
+    setup.pacing = std::make_shared<const Pacing>(std::move(*p));
+    return {};
+}
 
 double decodedMm(const DecoderSetup& setup, int axis, long steps) {
     double s = setup.stepsPerMm[axis];

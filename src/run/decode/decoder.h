@@ -61,6 +61,10 @@ class DecodeObserver {
 // Z positive into the material, X and Y as the simulated machine counts them.
 Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, DecodeObserver* observer = nullptr);
 
+// The pacing file beside the cut file `cut`, when there is one, into `setup`; the refusal
+// when it is damaged or belongs to another cut file (as the run refuses it), else empty.
+std::string attachPacing(DecoderSetup& setup, const std::string& cut);
+
 // Millimetres of `steps` on `axis`, 0 when the steps per mm are not set.
 double decodedMm(const DecoderSetup& setup, int axis, long steps);
 
