@@ -44,7 +44,8 @@ bool rampsOf(const GenerateArgs& a, std::optional<RampSettings>& ramps, int& sta
         if (given[i]->has_value()) texts[i] = **given[i], ++count;
     status = 2;
     if (count > 0 && count < 5) {
-        out.error = "--accel-x, --accel-y, --accel-z, --start-speed et --corner vont ensemble : donner les cinq.";
+        out.error =
+            "--accel-x, --accel-y, --accel-z, --start-speed et --corner vont ensemble : donner les cinq.";
         return false;
     }
     if (count == 0) {

@@ -87,7 +87,8 @@ CLI::App* addGenerate(CLI::App& app, vornelle::cli::GenerateArgs& gen) {
     text(generate, "--tab-width", gen.tabWidth, "Largeur des attaches en mm, le long du chemin de l'outil");
     text(generate, "--tab-height", gen.tabHeight, "Hauteur des attaches en mm");
     text(generate, "--direction", gen.direction, "Sens de coupe : conventionnel ou avalant");
-    text(generate, "--accel-x", gen.accelX, "Rampes : accélération de X en mm/s² (les cinq ensemble)")->type_name("A");
+    text(generate, "--accel-x", gen.accelX, "Rampes : accélération de X en mm/s² (les cinq ensemble)")
+        ->type_name("A");
     text(generate, "--accel-y", gen.accelY, "Rampes : accélération de Y en mm/s²")->type_name("A");
     text(generate, "--accel-z", gen.accelZ, "Rampes : accélération de Z en mm/s²")->type_name("A");
     text(generate, "--start-speed", gen.startSpeed, "Rampes : vitesse de démarrage et d'arrêt en mm/s")

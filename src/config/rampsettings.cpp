@@ -27,8 +27,9 @@ Outcome<std::optional<RampSettings>> rampSettings(const RampTexts& t) {
     for (const std::string& s : t) empty += s.empty();
     if (empty == 5) return std::optional<RampSettings>{};
     if (empty > 0)
-        return Failure{"Rampes : saisir les cinq valeurs (accélérations X, Y, Z, vitesse de démarrage, "
-                       "déviation en angle) ou n'en saisir aucune."};
+        return Failure{
+            "Rampes : saisir les cinq valeurs (accélérations X, Y, Z, vitesse de démarrage, "
+            "déviation en angle) ou n'en saisir aucune."};
     double v[5];
     for (int i = 0; i < 5; ++i) {
         auto x = pointOrCommaValue(t[i]);
@@ -54,7 +55,8 @@ std::string rampLine(const RampTexts& t) {
 Status saveRampTexts(const std::string& folder, const RampTexts& t) {
     for (const std::string& s : t)
         if (s.find('"') != std::string::npos || s.find('\n') != std::string::npos)
-            return Status::failure("Rampes : une valeur ne peut pas contenir de guillemet ni de saut de ligne.");
+            return Status::failure(
+                "Rampes : une valeur ne peut pas contenir de guillemet ni de saut de ligne.");
     return replaceFile(folder + kRampFile, rampLine(t));
 }
 
@@ -64,7 +66,8 @@ Outcome<RampTexts> readRampTexts(const std::string& folder) {
     if (!fileExists(path)) return t;
     auto text = readFile(path);
     if (!text) return Failure{text.error()};
-    const std::string bad = "Le fichier des rampes " + path + " est abîmé : cinq valeurs entre guillemets attendues.";
+    const std::string bad =
+        "Le fichier des rampes " + path + " est abîmé : cinq valeurs entre guillemets attendues.";
     std::string_view rest = *text;
     for (size_t i = 0; i < t.size(); ++i) {
         if (i > 0) {

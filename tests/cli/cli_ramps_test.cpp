@@ -40,7 +40,8 @@ TEST(CliRamps, TheFiveOptionsOrTheSettingsFileWriteThePacingFileAndCheckFollowsI
     for (const RampCase& c : cases) {
         const std::string name = "r" + std::to_string(n++);
         if (c.settingsFile)
-            vornelle::test::spit(dir.file("data/vrnlrampes.cfg"), "\"400\",\"400\",\"100\",\"4\",\"0,02\"\r\n");
+            vornelle::test::spit(dir.file("data/vrnlrampes.cfg"),
+                                 "\"400\",\"400\",\"100\",\"4\",\"0,02\"\r\n");
         else
             std::filesystem::remove(dir.file("data/vrnlrampes.cfg"));
         CliRun gen = cli(dir.path(), "generate d.fra " + name + " --scale 1 --depth 1 --note n" + c.options);
@@ -52,7 +53,8 @@ TEST(CliRamps, TheFiveOptionsOrTheSettingsFileWriteThePacingFileAndCheckFollowsI
             continue;
         }
         // The cut file keeps its bytes; the ramps only lengthen the pauses.
-        EXPECT_EQ(vornelle::test::slurp(dir.file(name + ".def")), vornelle::test::slurp(dir.file("plain.def")));
+        EXPECT_EQ(vornelle::test::slurp(dir.file(name + ".def")),
+                  vornelle::test::slurp(dir.file("plain.def")));
         auto planned = nlohmann::json::parse(gen.out);
         auto checked = nlohmann::json::parse(cli(dir.path(), "check " + name + ".def").out);
         EXPECT_EQ(checked["rythme"], name + ".rythme");

@@ -1,8 +1,9 @@
 // The ramps' settings file: what is saved is read back as typed, all empty means no ramps, and
 // incomplete or unusable values are refused in French.
+#include "config/rampsettings.h"
+
 #include <gtest/gtest.h>
 
-#include "config/rampsettings.h"
 #include "testsupport.h"
 
 namespace vornelle {
@@ -42,7 +43,8 @@ TEST(RampSettingsFile, IncompleteOrUnusableValuesAndDamagedFilesAreRefused) {
         EXPECT_NE(s.error().find(why), std::string::npos) << s.error();
     }
     test::TempDir dir;
-    for (const char* damaged : {"\"500\",\"500\"\r\n", "500,500,250,5,0\r\n", "\"1\",\"2\",\"3\",\"4\",\"5\"x"}) {
+    for (const char* damaged :
+         {"\"500\",\"500\"\r\n", "500,500,250,5,0\r\n", "\"1\",\"2\",\"3\",\"4\",\"5\"x"}) {
         test::spit(dir.file(kRampFile), damaged);
         auto t = readRampTexts(dir.path());
         ASSERT_FALSE(t) << damaged;

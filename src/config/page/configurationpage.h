@@ -49,8 +49,8 @@ class ConfigurationPage : public QWidget {
     Dialogs& dialogs_;
     Navigator& navigator_;
     FolderSource folder_;
-    QLineEdit* Text[26] = {};  // Text1..Text25, index by number
-    QCheckBox* Check[4] = {};  // Check1..Check3
+    QLineEdit* Text[26] = {};      // Text1..Text25, index by number
+    QCheckBox* Check[4] = {};      // Check1..Check3
     RampsGroup* ramps_ = nullptr;  // vrnlrampes.cfg, beside vrnl1.cfg
 };
 

@@ -88,7 +88,8 @@ void CutFigures::decode(const std::string& file) {
     }
     if (setup->pacing) {
         ToolFields t = toolFieldsOf(page_);
-        setup->feedIn = decimalValue(t.Text10).value_or(0), setup->feedOut = decimalValue(t.Text11).value_or(0);
+        setup->feedIn = decimalValue(t.Text10).value_or(0);
+        setup->feedOut = decimalValue(t.Text11).value_or(0);
     }
     decoding_ = true;
     message("Décodage du fichier découpe...", false);

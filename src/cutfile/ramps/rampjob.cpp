@@ -23,7 +23,8 @@ Outcome<RampMachine> rampMachine(const ToolFields& f) {
     for (auto [text, value] : feeds) {
         auto v = decimalValue(*text);
         if (!v || *v < 0 || *v > 100)
-            return Failure{"Rampes impossibles : la vitesse \"" + *text + "\" n'est pas un nombre de 0 à 100."};
+            return Failure{"Rampes impossibles : la vitesse \"" + *text +
+                           "\" n'est pas un nombre de 0 à 100."};
         *value = *v;
     }
     return m;
@@ -41,7 +42,8 @@ std::string settingsRampsAfterGeneration(const GenerationInput& in, const std::s
                                          const std::string& work) {
     std::string why;
     auto texts = readRampTexts(dataFolder);
-    auto settings = texts ? rampSettings(*texts) : Outcome<std::optional<RampSettings>>(Failure{texts.error()});
+    auto settings =
+        texts ? rampSettings(*texts) : Outcome<std::optional<RampSettings>>(Failure{texts.error()});
     if (!settings) {
         why = settings.error();
     } else if (*settings) {

@@ -1,6 +1,8 @@
 // The ramps' backward and forward passes over every tick, and the pacing file they give; see
 // rampplan.h. Speeds are planned in whole iterations: a tick lasts 2 × N × 10 ns and each
 // bound rounds N up, so the rounding only ever slows a tick and never steepens a ramp.
+#include "rampplan.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -8,7 +10,6 @@
 
 #include "base/numbers.h"
 #include "port/step.h"
-#include "rampplan.h"
 
 namespace vornelle {
 namespace {
@@ -16,7 +17,9 @@ namespace {
 constexpr double kTickPerCount = 2 * 10e-9;  // seconds of a tick per iteration of its pauses
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-double speedOf(uint32_t n, double step) { return step / (n * kTickPerCount); }
+double speedOf(uint32_t n, double step) {
+    return step / (n * kTickPerCount);
+}
 
 // The fewest iterations that keep a tick of `step` mm at or below `v` mm/s.
 uint32_t countFor(double v, double step) {
@@ -26,7 +29,9 @@ uint32_t countFor(double v, double step) {
 }
 
 // Speed reachable over `dist` mm from `v` at `a` mm/s².
-double reach(double v, double a, double dist) { return std::sqrt(v * v + 2 * a * dist); }
+double reach(double v, double a, double dist) {
+    return std::sqrt(v * v + 2 * a * dist);
+}
 
 // Speed through the corner between two moves: √(A·D·s/(1−s)), s = sin(θ/2), θ between the
 // reversed incoming direction and the outgoing one; never below the start-stop speed.
@@ -39,7 +44,7 @@ double junction(const RampMove& a, const RampMove& b, const RampSettings& s) {
 }
 
 struct Caps {
-    std::vector<double> in, out;    // speed limits of each move's first and last tick
+    std::vector<double> in, out;     // speed limits of each move's first and last tick
     std::vector<bool> linkedToNext;  // the move flows into the next without stopping
 };
 
@@ -77,13 +82,15 @@ void pass(const std::vector<RampTick>& ticks, const std::vector<RampMove>& moves
             const long other = i - dirn;                                // move on the passed side
             if (!atBoundary) {
                 uint64_t prev = k - dirn;
-                if (n[prev] > 0) need = std::max(need, countFor(reach(speedOf(n[prev], mv.step), mv.accel, mv.step), mv.step));
+                if (n[prev] > 0)
+                    need = std::max(need,
+                                    countFor(reach(speedOf(n[prev], mv.step), mv.accel, mv.step), mv.step));
             } else if (other >= 0 && other < count && caps.linkedToNext[std::min(i, other)]) {
                 const RampMove& o = moves[other];
                 uint64_t prev = k - dirn;
                 if (n[prev] > 0)
-                    need = std::max(need, countFor(reach(speedOf(n[prev], o.step), std::min(mv.accel, o.accel),
-                                                         (mv.step + o.step) / 2),
+                    need = std::max(need, countFor(reach(speedOf(n[prev], o.step),
+                                                         std::min(mv.accel, o.accel), (mv.step + o.step) / 2),
                                                    mv.step));
             }
             if (k == first) need = std::max(need, countFor(caps.in[i], mv.step));

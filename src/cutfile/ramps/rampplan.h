@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "cutfile/pacing/pacingfile.h"
 #include "config/rampsettings.h"
+#include "cutfile/pacing/pacingfile.h"
 
 namespace vornelle {
 
@@ -26,9 +26,9 @@ struct RampMachine {
 
 struct RampReport {
     uint64_t moves = 0;
-    uint64_t slowed = 0;    // ticks whose pauses the ramps lengthen
-    uint64_t unpaced = 0;   // ticks at a feed without pause: no ramp can hold them
-    double seconds = 0;     // the run's duration at the planned pauses
+    uint64_t slowed = 0;   // ticks whose pauses the ramps lengthen
+    uint64_t unpaced = 0;  // ticks at a feed without pause: no ramp can hold them
+    double seconds = 0;    // the run's duration at the planned pauses
     std::string pacingPath;
 };
 
@@ -46,9 +46,9 @@ struct RampTick {
 // One segment's ticks, or idle ticks (a dwell: no clock, the machine stands still).
 struct RampMove {
     uint64_t first = 0, count = 0;
-    double step = 0;             // mm the tool moves per tick
-    double accel = 0;            // mm/s² along the path, the tightest axis's share
-    std::array<double, 3> u{};   // unit direction
+    double step = 0;            // mm the tool moves per tick
+    double accel = 0;           // mm/s² along the path, the tightest axis's share
+    std::array<double, 3> u{};  // unit direction
     bool idle = false;
 };
 

@@ -33,7 +33,8 @@ std::string readSegments(const std::string& objet, const RampMachine& m, std::ve
         Segment s;
         for (int a = 0; a < 4; ++a) s.m = std::max(s.m, static_cast<uint64_t>(v[2 * a + 1]));
         if (s.m == 0) continue;
-        for (int a = 0; a < 3; ++a) s.mm[a] = (v[2 * a] == 1 ? -v[2 * a + 1] : v[2 * a + 1]) / m.stepsPerMm[a];
+        for (int a = 0; a < 3; ++a)
+            s.mm[a] = (v[2 * a] == 1 ? -v[2 * a + 1] : v[2 * a + 1]) / m.stepsPerMm[a];
         out.push_back(s);
     } while (!f.atEnd());
     return {};
@@ -129,7 +130,8 @@ std::string readRampTicks(const std::string& def, const std::string& objet, cons
     }
     idle();
     if (k != ticks.size())
-        return "Le fichier de travail objet ne correspond pas au fichier découpe " + def + " : rampes impossibles.";
+        return "Le fichier de travail objet ne correspond pas au fichier découpe " + def +
+               " : rampes impossibles.";
     return {};
 }
 

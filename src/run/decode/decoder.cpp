@@ -135,7 +135,8 @@ Decoded decodeCutFile(const std::string& path, const DecoderSetup& setup, Decode
             outOfMaterial = false, current = in, paceOut = false, changed = true;
         }
         if (r & ~wired) ++unwired;
-        const uint64_t count = paced && paced->factor != 1 ? lengthened(current.count, paced->factor) : current.count;
+        const uint64_t count =
+            paced && paced->factor != 1 ? lengthened(current.count, paced->factor) : current.count;
         double recordSeconds = 2.0 * static_cast<double>(count) * kIterationSeconds;
         double moved[3] = {0, 0, 0};
         for (uint8_t v : {static_cast<uint8_t>(dirSum & r), r})

@@ -37,7 +37,8 @@ std::vector<FigureLine> figureLines(const Decoded& d, const DecoderSetup& s) {
     const char* names[3] = {"X", "Y", "Z"};
     auto mm = [&](int axis, long steps) { return commaFixed(decodedMm(s, axis, steps), 3); };
     // With a pacing file the decoding has summed every record's lengthened pauses at these feeds.
-    auto seconds = s.pacing ? std::optional<double>(d.seconds) : secondsLeft(d, 0, 0, s.feedIn, s.feedOut, s.c);
+    auto seconds =
+        s.pacing ? std::optional<double>(d.seconds) : secondsLeft(d, 0, 0, s.feedIn, s.feedOut, s.c);
     out.push_back({"Durée prévue : " + (seconds ? durationWords(*seconds) : std::string("?")) +
                    " (petite vitesse " + commaFixed(s.feedIn, 0) + ", grande vitesse " +
                    commaFixed(s.feedOut, 0) + ")"});

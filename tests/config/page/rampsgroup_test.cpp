@@ -41,13 +41,16 @@ TEST(RampsGroup, LoadsSavesAndRefusesBeforeWriting) {
 
     struct Case {
         RampTexts typed;
-        bool saved;            // vrnl1.cfg written, page closed
-        const char* file;      // vrnlrampes.cfg afterwards, nullptr: none
-        const char* message;   // the refusal, "" when none
+        bool saved;           // vrnl1.cfg written, page closed
+        const char* file;     // vrnlrampes.cfg afterwards, nullptr: none
+        const char* message;  // the refusal, "" when none
     };
     const Case cases[] = {
         {{"400", "400.5", "100", "4", "0"}, true, "\"400\",\"400.5\",\"100\",\"4\",\"0\"\r\n", ""},
-        {{"400", "", "100", "4", "0"}, false, "\"400\",\"400.5\",\"100\",\"4\",\"0\"\r\n", "saisir les cinq valeurs"},
+        {{"400", "", "100", "4", "0"},
+         false,
+         "\"400\",\"400.5\",\"100\",\"4\",\"0\"\r\n",
+         "saisir les cinq valeurs"},
         {{"", "", "", "", ""}, true, nullptr, ""},
     };
     for (const Case& c : cases) {

@@ -1,11 +1,12 @@
 // The ramps planner on small cut files written by hand: a long move ramps up, cruises and
 // ramps down within its acceleration (pauses rounded to whole iterations included), starts
 // and ends at the start-stop speed, and slows through a corner only to its junction speed.
+#include "cutfile/ramps/rampplan.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "cutfile/ramps/rampplan.h"
 #include "port/step.h"
 #include "testsupport.h"
 
@@ -46,8 +47,8 @@ Planned plan(const test::TempDir& dir, const std::vector<Leg>& legs, const RampS
     Planned p;
     for (const Leg& l : legs) {
         int m = std::max(std::abs(l.dx), std::abs(l.dy));
-        objet += std::to_string(l.dx < 0) + "," + std::to_string(std::abs(l.dx)) + "," + std::to_string(l.dy < 0) +
-                 "," + std::to_string(std::abs(l.dy)) + ",0,0,0,0\r\n";
+        objet += std::to_string(l.dx < 0) + "," + std::to_string(std::abs(l.dx)) + "," +
+                 std::to_string(l.dy < 0) + "," + std::to_string(std::abs(l.dy)) + ",0,0,0,0\r\n";
         p.moveStart.push_back(p.step.size());
         for (int k = 0; k < m; ++k) {
             // Diagonal legs here step both axes on every tick.
@@ -59,7 +60,8 @@ Planned plan(const test::TempDir& dir, const std::vector<Leg>& legs, const RampS
     test::spit(dir.file("p.def"), def);
     test::spit(dir.file("objet"), objet);
     RampReport report;
-    std::string why = writeRamps(dir.file("p.def"), dir.file("objet"), dir.file("p.rythme"), machine(), s, report);
+    std::string why =
+        writeRamps(dir.file("p.def"), dir.file("objet"), dir.file("p.rythme"), machine(), s, report);
     EXPECT_EQ(why, "");
     auto pacing = readPacing(dir.file("p.rythme"));
     EXPECT_TRUE(pacing) << pacing.error();
@@ -67,7 +69,8 @@ Planned plan(const test::TempDir& dir, const std::vector<Leg>& legs, const RampS
     EXPECT_EQ(pacingMismatch(*pacing, dir.file("p.def")), "");
     for (const PacingRun& r : pacing->runs)
         for (uint64_t i = 0; i < r.count; ++i)
-            p.seconds.push_back(2e-8 * static_cast<double>(lengthened(r.feed == PacingFeed::In ? 7900 : 8900, r.factor)));
+            p.seconds.push_back(
+                2e-8 * static_cast<double>(lengthened(r.feed == PacingFeed::In ? 7900 : 8900, r.factor)));
     double total = 0;
     for (double t : p.seconds) total += t;
     EXPECT_NEAR(report.seconds, total, 1e-9);
@@ -90,7 +93,9 @@ void expectWithinAcceleration(const Planned& p, size_t from, size_t to, double a
             << "window " << w << " of the move from record " << from;
 }
 
-double speedAt(const Planned& p, size_t k) { return p.step[k] / p.seconds[k]; }
+double speedAt(const Planned& p, size_t k) {
+    return p.step[k] / p.seconds[k];
+}
 
 TEST(RampPlan, ALongMoveRampsUpCruisesAndRampsDownWithinItsSetting) {
     test::TempDir dir;
@@ -112,7 +117,7 @@ TEST(RampPlan, ACornerSlowsToItsJunctionSpeedAndAStraightJoinNotAtAll) {
     // 90°: s = sin 45°, √(500 × 0,05 × s / (1 − s)) = 7,77 mm/s.
     const Case cases[] = {
         {{{1000, 0}, {0, 1000}}, 0.05, 7.0, 7.77},
-        {{{1000, 0}, {0, 1000}}, 0, 4.5, 5.0},     // no deviation: the start-stop speed
+        {{{1000, 0}, {0, 1000}}, 0, 4.5, 5.0},      // no deviation: the start-stop speed
         {{{1000, 0}, {-1000, 0}}, 0.05, 4.5, 5.0},  // back the way it came
         {{{1000, 0}, {1000, 0}}, 0.05, 60, 64},     // straight on: the feed's pace
     };
