@@ -65,6 +65,11 @@ std::string readTicks(const std::string& def, const std::string& rythme, const R
     auto in = pauseCount(std::nearbyint(100 - m.feedIn), m.c);
     auto out = pauseCount(std::nearbyint(100 - m.feedOut), m.c);
     if (!in || !out) return "Coefficient vitesse inutilisable : aucune pause possible.";
+    // Sized once: growing a vector of millions of ticks would hold two copies at a time.
+    if (auto stamp = cutStampOf(def)) {
+        ticks.reserve(stamp->records);
+        still.reserve(stamp->records);
+    }
     RecordReader file;
     if (Status s = file.open(def); !s) return s.message;
     RunFeedTracker tracker(m.zDir, m.zClock, m.invZ);
