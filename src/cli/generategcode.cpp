@@ -7,6 +7,7 @@
 #include "clisupport.h"
 #include "commands.h"
 #include "cutfile/gcode/gcodegeneration.h"
+#include "cutfile/ramps/rampjob.h"
 
 namespace vornelle::cli {
 
@@ -35,6 +36,15 @@ int generateGcode(const GenerateGcodeArgs& a, Output& out) {
     GcodeResult r = vornelle::generateGcode(in, o, *work, pointer);
     if (!r.generation.ok) {
         out.error = r.generation.message.text;
+        return 1;
+    }
+    // The ramps of the data folder's settings file, as the tool page plans them.
+    auto data = cheminTemp();
+    std::string why =
+        data ? settingsRampsAfterGeneration(in, f.Text2, f.invZ, *data, r.generation.defPath, *work)
+             : data.error();
+    if (!why.empty()) {
+        out.error = why + "\nAucun fichier découpe n'a été créé.";
         return 1;
     }
     nlohmann::ordered_json feeds = nlohmann::ordered_json::array();

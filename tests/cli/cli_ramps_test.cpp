@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "clirun.h"
+#include "cutfile/pacing/pacingfile.h"
 
 namespace {
 
@@ -64,3 +65,25 @@ TEST(CliRamps, TheFiveOptionsOrTheSettingsFileWriteThePacingFileAndCheckFollowsI
 }
 
 }  // namespace
+
+TEST(CliRamps, AGcodeJobsPacingFileIsMultipliedIntoFromTheSettingsFile) {
+    vornelle::test::TempDir dir;
+    configureHome(dir);
+    vornelle::test::spit(dir.file("p.nc"), "G21 G90\nG0 X5\nG1 Z-1 F100\nG1 X10 Y5\nM0\nG1 X0 Y0\nG0 Z0\n");
+    std::vector<double> durations;
+    for (bool ramps : {false, true}) {
+        if (ramps)
+            vornelle::test::spit(dir.file("data/vrnlrampes.cfg"),
+                                 "\"400\",\"400\",\"100\",\"4\",\"0,02\"\r\n");
+        const std::string name = ramps ? "r" : "p";
+        CliRun gen = cli(dir.path(), "generate-gcode p.nc " + name);
+        ASSERT_EQ(gen.code, 0) << gen.err;
+        auto p = vornelle::readPacing(dir.file(name + ".rythme"));  // the pause point's own file
+        ASSERT_TRUE(p) << p.error();
+        int pauses = 0;
+        for (const vornelle::PacingRun& r : p->runs) pauses += r.pauseAfter;
+        EXPECT_EQ(pauses, 1);
+        durations.push_back(nlohmann::json::parse(cli(dir.path(), "check " + name + ".def").out)["duration"]);
+    }
+    EXPECT_GT(durations[1], durations[0]);
+}
