@@ -59,6 +59,13 @@ std::optional<Message> planPaths(const DrawingCuts& dc, const Compensated& comp,
             PlannedPath pp{t, {}, {}, -1};
             orient(pp.path, s.direction);
             const double depth = s.depth * t.zFlag;
+            // The drawing's Z flag multiplies the depth: a flag such as 1e18 is a slip that
+            // would make passes without end.
+            if (s.stepDown > 0 && !(depth / s.stepDown <= 10000))
+                return Message{"Coupe " + std::to_string(dc.cuts[i].number) + " : profondeur de " +
+                                   numberText(depth, ',') + " mm, plus de 10000 passes de " +
+                                   numberText(s.stepDown, ',') + " mm.",
+                               kTitle, style::kStopOk};
             if (s.tabs > 0 && t.closed && !t.hole) {
                 pp.tabTop = std::max(0.0, depth - s.tabHeight);
                 if (auto refused = planTabs(pp, dc.cuts[i].number, s)) return refused;

@@ -162,13 +162,20 @@ TEST(StrategyGeneration, RefusalsWriteNothing) {
     ASSERT_TRUE(test::saveSquareFra(rig.work, rig.in.text1));
     const StrategyTexts rows[] = {
         {"-1", "", "", "", "", "", ""}, {"", "", "0", "", "", "", ""}, {"", "", "", "1", "10000", "1", ""}};
-    for (const StrategyTexts& t : rows) {
+    auto refused = [&rig](const StrategyTexts& t) {
         StrategyOutcome o = rig.run(t);
         EXPECT_FALSE(o.result.ok);
         EXPECT_FALSE(o.result.message.text.empty());
         EXPECT_FALSE(fileExists(rig.in.Text9 + ".det"));
         EXPECT_FALSE(fileExists(rig.in.Text9 + ".def"));
-    }
+        return o.result.message.text;
+    };
+    for (const StrategyTexts& t : rows) refused(t);
+    // A Z flag of 1e18 in the drawing: a depth of passes without end, refused at once.
+    std::string fra = test::slurp(rig.in.text1);
+    for (size_t at; (at = fra.find(",\"1\"\r\n")) != std::string::npos;) fra.replace(at, 6, ",\"1e18\"\r\n");
+    test::spit(rig.in.text1, fra);
+    EXPECT_NE(refused({"", "", "1", "", "", "", ""}).find("plus de 10000 passes"), std::string::npos);
 }
 
 }  // namespace
