@@ -87,3 +87,30 @@ TEST(CliRamps, AGcodeJobsPacingFileIsMultipliedIntoFromTheSettingsFile) {
     }
     EXPECT_GT(durations[1], durations[0]);
 }
+
+// A cut generated again under the name of a ramped one, its cut and details files deleted:
+// the old pacing file goes with the new bytes, unless the generation failed before them.
+TEST(CliRamps, AGenerationWithoutRampsRemovesThePacingFileOfTheSameName) {
+    vornelle::test::TempDir dir;
+    configureHome(dir);
+    ASSERT_EQ(cli(dir.path(), "import-dxf '" + kSquareAndCircle + "' d").code, 0);
+    const struct {
+        std::string drawing, ramps;
+        int code;
+        bool paced;
+    } steps[] = {
+        {"d.fra", kRamps, 0, true},
+        {"absent.fra", "", 1, true},
+        {"d.fra", "", 0, false},
+    };
+    for (const auto& s : steps) {
+        std::filesystem::remove(dir.file("g.def"));
+        std::filesystem::remove(dir.file("g.det"));
+        CliRun gen = cli(dir.path(), "generate " + s.drawing + " g --scale 1 --depth 1 --note n" + s.ramps);
+        ASSERT_EQ(gen.code, s.code) << s.drawing << s.ramps << gen.err;
+        EXPECT_EQ(std::filesystem::exists(dir.file("g.rythme")), s.paced) << s.drawing << s.ramps;
+    }
+    CliRun check = cli(dir.path(), "check g.def");
+    EXPECT_EQ(check.code, 0) << check.err;
+    EXPECT_FALSE(nlohmann::json::parse(check.out).contains("rythme"));
+}

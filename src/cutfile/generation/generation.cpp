@@ -9,6 +9,7 @@
 #include "base/fields.h"
 #include "base/files.h"
 #include "cutfile/details.h"
+#include "run/runengine.h"
 #include "stages.h"
 
 namespace vornelle {
@@ -104,6 +105,13 @@ GenerationResult generateFrom(const GenerationInput& in, const std::string& deta
         std::string merged = mergeCutFile(work, m, tempDef, r.ticks, r.bytesWritten);
         if (merged.empty() && renamePath(tempDef, def) != 0)
             merged = "Impossible de nommer le fichier découpe " + def + " : " + systemReason(errno) + ".";
+        // A pacing file left by an earlier cut of the same name belongs to other bytes: the
+        // run would refuse this one for it. The ramps, if any, write the new one afterwards.
+        if (!merged.empty()) return merged;
+        if (Status s = removeFile(pacingPathFor(def)); !s) {
+            removeFile(def);
+            merged = s.message;
+        }
         return merged;
     });
     if (!why.empty()) return fail(why);
