@@ -10,7 +10,12 @@
 
 namespace vornelle {
 
-std::optional<double> recordSeconds(double feed, double c) {
+namespace {
+
+constexpr double kIterationSeconds = 10e-9;
+
+// Iterations of one pause at feed 0..100 and coefficient c.
+std::optional<uint64_t> countAt(double feed, double c) {
     // The scroll bar holds whole positions: V = 100 - feed, rounded as the run sets it.
     const double V = std::nearbyint(100 - feed);
     // Counting a pause repeats its additions (10^8 of them at c = 0,000001, a tenth of a
@@ -21,9 +26,15 @@ std::optional<double> recordSeconds(double feed, double c) {
         if (counted.size() > 256) counted.clear();
         known = counted.emplace(std::pair{V, c}, pauseCount(V, c)).first;
     }
-    auto n = known->second;
+    return known->second;
+}
+
+}  // namespace
+
+std::optional<double> recordSeconds(double feed, double c) {
+    auto n = countAt(feed, c);
     if (!n) return std::nullopt;
-    return 2.0 * static_cast<double>(*n) * 10e-9;
+    return 2.0 * static_cast<double>(*n) * kIterationSeconds;
 }
 
 std::optional<double> secondsLeft(const Decoded& d, uint64_t doneIn, uint64_t doneOut, double feedIn,
@@ -35,6 +46,22 @@ std::optional<double> secondsLeft(const Decoded& d, uint64_t doneIn, uint64_t do
     uint64_t leadingLeft = d.leadingTicks - std::min(doneOut, d.leadingTicks);
     return static_cast<double>(inLeft + leadingLeft) * *in +
            static_cast<double>(outLeft - leadingLeft) * *out;
+}
+
+std::optional<double> secondsLeft(const Pacing& p, uint64_t done, double feedIn, double feedOut, double c) {
+    auto in = countAt(feedIn, c), out = countAt(feedOut, c);
+    if (!in || !out) return std::nullopt;
+    double iterations = 0;
+    for (const PacingRun& r : p.runs) {
+        const uint64_t skipped = std::min(done, r.count);
+        done -= skipped;
+        if (skipped == r.count) continue;
+        const uint64_t n = r.feed == PacingFeed::Out ? *out : *in;
+        // Two pauses a record, as the run lengthens them.
+        iterations += static_cast<double>(r.count - skipped) * 2.0 *
+                      static_cast<double>(r.factor != 1 ? lengthened(n, r.factor) : n);
+    }
+    return iterations * kIterationSeconds;
 }
 
 }  // namespace vornelle

@@ -19,4 +19,9 @@ std::optional<double> recordSeconds(double feed, double c);
 std::optional<double> secondsLeft(const Decoded& d, uint64_t doneIn, uint64_t doneOut, double feedIn,
                                   double feedOut, double c);
 
+// The same for a cut with a pacing file, once `done` records have played from the cut's
+// start: each record at the feed of its column (M in, H out of the material) now set, its
+// pauses lengthened by its run's factor.
+std::optional<double> secondsLeft(const Pacing& p, uint64_t done, double feedIn, double feedOut, double c);
+
 }  // namespace vornelle

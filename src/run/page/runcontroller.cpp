@@ -151,10 +151,10 @@ RunOutcome RunController::launch(const RunPlan& plan, int port, const Wiring& w,
             auto* e = page_->findChild<QLineEdit*>(n);
             return e ? bytes(e->text()) : std::string();
         };
-        panel_->live()->start(plan.name,
-                              runDecoderSetup(fields_, text("Text6"), text("Text3"),
-                                              {w.inv[0], w.inv[1], w.inv[2]}, plan.variant),
-                              plan.start);
+        DecoderSetup setup = runDecoderSetup(fields_, text("Text6"), text("Text3"),
+                                             {w.inv[0], w.inv[1], w.inv[2]}, plan.variant);
+        setup.pacing = plan.pacing;  // the path and the time left follow the run's own pacing
+        panel_->live()->start(plan.name, setup, plan.start);
     }
     played_count_ = plan.start;
     total_ = plan.total;

@@ -120,7 +120,9 @@ void RunLive::refresh(const std::array<long, 3>& steps, uint64_t doneIn, uint64_
     if (!result_) return;
     // A resumed run: what was played before it counts as done.
     doneIn += result_->path->inBefore(), doneOut += result_->path->outBefore();
-    remaining_ = secondsLeft(result_->figures, doneIn, doneOut, feedIn, feedOut, setup_.c);
+    // With a pacing file each record's pace is its run's, whatever the Z steps say.
+    remaining_ = setup_.pacing ? secondsLeft(*setup_.pacing, doneIn + doneOut, feedIn, feedOut, setup_.c)
+                               : secondsLeft(result_->figures, doneIn, doneOut, feedIn, feedOut, setup_.c);
     QString left = QString::fromStdString("Temps restant : " +
                                           (remaining_ ? durationWords(*remaining_) : std::string("?")));
     if (left != left_->text()) left_->setText(left);

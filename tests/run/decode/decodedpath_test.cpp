@@ -149,6 +149,37 @@ TEST(TimeLeft, EachStateAtItsPaceAndTheLeadingTravelAtTheInMaterialPace) {
     EXPECT_FALSE(secondsLeft(d, 0, 0, 20, 90, 0).has_value());
 }
 
+TEST(TimeLeft, WithAPacingFileEachRecordAtItsColumnsFeedNowSetAndItsRunsFactor) {
+    test::TempDir dir;
+    std::string f = file(dir, {kXPlus, kXPlus, kXPlus, kZDown, kXMinus, kXMinus, kZUp, kXMinus, 0});
+    DecoderSetup s = wiredSetup();
+    auto p = std::make_shared<Pacing>();
+    p->runs = {{3, 1.5, PacingFeed::In}, {2, 1, PacingFeed::Out}, {4, 2.25, PacingFeed::In}};
+    s.pacing = p;
+    Decoded d = decodeCutFile(f, s);
+    ASSERT_TRUE(d.ok());
+    // One record at `feed` lengthened by `factor`: two pauses of 10 ns iterations.
+    auto rec = [](double feed, double factor) {
+        return 2.0 * static_cast<double>(lengthened(*pauseCount(100 - feed, 0.01), factor)) * 10e-9;
+    };
+    const struct {
+        uint64_t done;
+        double feedIn, feedOut, expected;
+    } cases[] = {
+        {0, 20, 90, d.seconds},
+        {0, 20, 90, 3 * rec(20, 1.5) + 2 * rec(90, 1) + 4 * rec(20, 2.25)},
+        {4, 20, 90, rec(90, 1) + 4 * rec(20, 2.25)},
+        {4, 50, 0, rec(0, 1) + 4 * rec(50, 2.25)},  // the operator changed both feeds
+        {7, 20, 90, 2 * rec(20, 2.25)},
+        {9, 20, 90, 0},
+        {12, 20, 90, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(*secondsLeft(*p, c.done, c.feedIn, c.feedOut, 0.01), c.expected, 1e-9 * d.seconds)
+            << c.done << " " << c.feedIn << " " << c.feedOut;
+    EXPECT_FALSE(secondsLeft(*p, 0, 20, 90, 0).has_value());
+}
+
 TEST(Figures, FrenchLinesAndTheProblemApart) {
     EXPECT_EQ(durationWords(4992), "1 h 23 min 12 s");
     EXPECT_EQ(durationWords(245), "4 min 05 s");
