@@ -160,8 +160,9 @@ void loop(RunServices& s, const RunPlan& plan, RecordReader& file, Run& run, Pla
     uint8_t r = 0;
     PacingCursor pacing(plan.pacing.get());
     pacing.skip(plan.start);
-    // The pace in force: the run starts at the in-material feed; a resume where it stopped.
-    bool paceOut = plan.resumed && plan.horsmatiere == 1 && s.host.scrollPosition() == toPosition(100 - st.vithors);
+    // Whether the pacing column has set the travel feed: at a resume, as the record before it
+    // left it (the scroll bar cannot tell when both feeds are the same).
+    bool paceOut = pacing.afterTravel();
     for (;;) {
         if (plan.start + out.records >= plan.stopAfter) {
             st.arret = 1;

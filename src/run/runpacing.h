@@ -23,6 +23,13 @@ class PacingCursor {
             if (used_ == p_->runs[i_].count) ++i_, used_ = 0;
         }
     }
+    // Whether the last record passed was of the travel column: the run's pace is then the
+    // out-of-material feed set by the column (false at the start).
+    bool afterTravel() const {
+        if (!p_) return false;
+        if (used_ > 0) return p_->runs[i_].feed == PacingFeed::Out;
+        return i_ > 0 && p_->runs[i_ - 1].feed == PacingFeed::Out;
+    }
     // The run of the next record, and past it; null without a pacing file. `pause` tells
     // whether a pause point follows the record.
     const PacingRun* next(bool& pause) {

@@ -15,7 +15,12 @@ namespace {
 
 // One program session on the simulated machine: its own flags, panel and dialogs.
 struct Session : test::RunSession {
-    explicit Session(const std::string& cut) : RunSession(cut) { host.f.Text5 = "3"; }
+    explicit Session(const std::string& cut, const std::string& feedOut = "90") : RunSession(cut) {
+        host.f.Text5 = "3";
+        host.f.Text11 = feedOut;
+        yield.onYield = [this] { material.push_back(state.horsmatiere); };
+    }
+    std::vector<int> material;  // the material state at each yield of the record loop
     std::array<long, 3> position() const {
         return {machine.position(0), machine.position(1), machine.position(2)};
     }
@@ -62,31 +67,54 @@ TEST(Resume, EveryStopPointResumedWritesTheUninterruptedBytesAtTheSamePace) {
     std::string cut = dir.file("c.def");
     std::vector<int> records = sampleCut();
     test::writeCut(cut, records);
-    Session whole(cut);
-    ASSERT_FALSE(whole.play(false).stopped);
-    EXPECT_FALSE(hasResume(cut));
+    // Without a pacing file, then with one whose runs each lengthen their pauses by a factor of
+    // their own and whose feed column departs from the Z steps in places; once more at one feed
+    // in and out of the material, the scroll bar then telling nothing of the column at the stop.
+    using F = PacingFeed;
+    const struct {
+        std::vector<PacingRun> runs;
+        std::string feedOut;
+    } pacings[] = {
+        {{}, "90"},
+        {{{3, 1.25, F::Out}, {5, 1.5, F::In}, {3, 2, F::Out}, {2, 3, F::In}, {3, 1, F::Out}}, "90"},
+        {{{3, 1.25, F::In}, {5, 1.5, F::In}, {3, 2, F::Out}, {2, 3, F::In}, {3, 1, F::Out}}, "20"},
+    };
+    std::vector<uint64_t> unpaced;
+    for (const auto& [runs, feedOut] : pacings) {
+        SCOPED_TRACE((runs.empty() ? "no pacing file, " : "pacing file, ") + feedOut);
+        if (!runs.empty()) {
+            ASSERT_TRUE(writePacing(pacingPathFor(cut), {*cutStampOf(cut), runs}).ok());
+        }
+        Session whole(cut, feedOut);
+        ASSERT_FALSE(whole.play(false).stopped);
+        EXPECT_FALSE(hasResume(cut));
+        if (runs.empty())
+            unpaced = whole.pacer.counts;
+        else
+            EXPECT_NE(whole.pacer.counts, unpaced);  // the pacing file is followed
 
-    for (uint64_t n = 0; n <= records.size(); ++n) {
-        SCOPED_TRACE("stop after " + std::to_string(n));
-        Session first(cut);
-        RunOutcome a = first.play(false, n);
-        EXPECT_TRUE(a.stopped);
-        EXPECT_EQ(first.dialogs.calls.back().text, "Découpe arretée !");
-        ASSERT_TRUE(hasResume(cut));
-        // Another program session: nothing kept in memory but the file.
-        Session second(cut);
-        RunOutcome b = second.play(true);
-        EXPECT_FALSE(b.stopped);
-        EXPECT_EQ(a.records + b.records, records.size());
-        EXPECT_EQ(second.dialogs.calls[0].text, "Reprendre la découpe à l'enregistrement " +
-                                                    std::to_string(n) + " sur " +
-                                                    std::to_string(records.size()) + " ?");
-        EXPECT_EQ(second.dialogs.calls.back().text, "découpe terminée !");
-        EXPECT_EQ(joined(first.machine.values(), second.machine.values()), whole.machine.values());
-        EXPECT_EQ(joined(first.pacer.counts, second.pacer.counts), whole.pacer.counts);
-        EXPECT_EQ(second.position(), whole.position());
-        EXPECT_EQ(second.state.horsmatiere, whole.state.horsmatiere);
-        EXPECT_FALSE(hasResume(cut));  // the normal end removed it
+        for (uint64_t n = 0; n <= records.size(); ++n) {
+            SCOPED_TRACE("stop after " + std::to_string(n));
+            Session first(cut, feedOut);
+            RunOutcome a = first.play(false, n);
+            EXPECT_TRUE(a.stopped);
+            EXPECT_EQ(first.dialogs.calls.back().text, "Découpe arretée !");
+            ASSERT_TRUE(hasResume(cut));
+            // Another program session: nothing kept in memory but the file.
+            Session second(cut, feedOut);
+            RunOutcome b = second.play(true);
+            EXPECT_FALSE(b.stopped);
+            EXPECT_EQ(a.records + b.records, records.size());
+            EXPECT_EQ(second.dialogs.calls[0].text, "Reprendre la découpe à l'enregistrement " +
+                                                        std::to_string(n) + " sur " +
+                                                        std::to_string(records.size()) + " ?");
+            EXPECT_EQ(second.dialogs.calls.back().text, "découpe terminée !");
+            EXPECT_EQ(joined(first.machine.values(), second.machine.values()), whole.machine.values());
+            EXPECT_EQ(joined(first.pacer.counts, second.pacer.counts), whole.pacer.counts);
+            EXPECT_EQ(second.position(), whole.position());
+            EXPECT_EQ(joined(first.material, second.material), whole.material);
+            EXPECT_FALSE(hasResume(cut));  // the normal end removed it
+        }
     }
 }
 
