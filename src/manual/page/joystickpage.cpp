@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "base/numbers.h"
+#include "manual/repeatabilityfile.h"
 #include "ui/qtext.h"
 
 namespace vornelle {
@@ -125,6 +126,10 @@ void JoystickPage::formLoad() {
         if (f->y) Check2->setChecked(true);
         if (f->z) Check3->setChecked(true);
     }
+    if (auto r = readRepeatability(*folder); !r)
+        dialogs_.message(r.error(), style::kStopOk, kCheckTitle);
+    else if (*r)
+        repeatability_->setText(QString::number(**r));
     if (std::string m = configIncomplete(c); !m.empty()) {
         dialogs_.message(m, style::kStopOk, kNoConfigTitle);
         return;
@@ -274,6 +279,9 @@ void JoystickPage::positionCheck() {
         dialogs_.message(repeat.error(), style::kStopOk, kCheckTitle);
         return;
     }
+    // Kept for the next session; a file that cannot be written does not stop the check.
+    if (Status s = saveRepeatability(folderPath_, *repeat); !s)
+        dialogs_.message(s.message, style::kStopOk, kCheckTitle);
     auto marks = std::make_shared<SwitchMarks>();
     startMove(
         [this, h = homingSetup(), marks](MoveContext& m) {

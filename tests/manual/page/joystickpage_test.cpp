@@ -13,6 +13,7 @@
 #include "base/files.h"
 #include "config/configmachine.h"
 #include "machinetest.h"
+#include "manual/repeatabilityfile.h"
 #include "testsupport.h"
 #include "ui/clicklabel.h"
 #include "ui/qtservices.h"
@@ -335,4 +336,37 @@ TEST(JoystickPage, PositionCheckHomesThenAfterTheJogsTellsWhatWasLost) {
         EXPECT_FALSE(f.page->positionNoted());
         EXPECT_EQ(f.dialogs.calls.back().text, verdict);
     }
+}
+
+TEST(JoystickPage, TheRepeatabilityIsKeptBesideTheConfigurationForTheNextSession) {
+    Fixture f;
+    ASSERT_TRUE(sauveconfig(f.dir.path(), config()));
+    const std::string file = f.dir.file(kRepeatabilityFile);
+    const struct {
+        const char* contents;  // nullptr: no file
+        const char* shown;
+        bool refused;
+    } cases[] = {
+        {nullptr, "2", false}, {"\"7\"\r\n", "7", false}, {"\"-1\"\r\n", "2", true}, {"7", "2", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.contents ? c.contents : "no file");
+        std::filesystem::remove(file);
+        if (c.contents) test::spit(file, c.contents);
+        f.text("TextRepetabilite")->setText("2");
+        f.dialogs.calls.clear();
+        f.page->formLoad();
+        EXPECT_EQ(f.text("TextRepetabilite")->text(), c.shown);
+        EXPECT_EQ(!f.dialogs.calls.empty() && f.dialogs.calls.back().text.find("abîmé") != std::string::npos,
+                  c.refused);
+    }
+    // Saved as the check starts; a value the check refuses is not.
+    for (const char* typed : {"9", "x"}) {
+        f.text("TextRepetabilite")->setText(typed);
+        f.click("CommandControle");
+    }
+    EXPECT_EQ(test::slurp(file), "\"9\"\r\n");
+    JoystickPage next(
+        f.dialogs, f.nav, [&f] { return Outcome<std::string>(f.dir.path()); }, f.machinery, f.pacer);
+    next.formLoad();
+    EXPECT_EQ(next.findChild<QLineEdit*>("TextRepetabilite")->text(), "9");
 }
