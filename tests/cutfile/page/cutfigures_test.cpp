@@ -119,3 +119,29 @@ TEST(CutFigures, ThePanelShowsTheMachinesPositionAndATimeLeftThatFallsAndFollows
     ASSERT_TRUE(test::waitIdle(f.machine));
     EXPECT_EQ(f.dialogs.calls.back().text, "découpe terminée !");
 }
+
+TEST(CutFigures, WithAPacingFileThePanelsTimeLeftLengthensEveryRecordByItsFactor) {
+    Fixture f;
+    f.generateSample();
+    f.ports.simulated().setRecording(false);
+    Pacing p;
+    p.cut = *cutStampOf(f.dir.file("piece.def"));
+    p.runs = {{p.cut.records, 3, PacingFeed::In}};  // every record in the material, three times slower
+    ASSERT_TRUE(writePacing(f.dir.file("piece.rythme"), p).ok());
+    test::Gate held;
+    f.machine.setStepHook([&] {
+        if (f.ports.simulated().writeCount() > 2000 && !held.reached()) held.arrive();
+    });
+    f.page->findChild<QPushButton*>("Command12")->click();
+    ASSERT_TRUE(held.waitReached());
+    RunLive* live = f.runner.panel()->live();
+    ASSERT_TRUE(until([&] { return !live->decoding(); }));
+    f.runner.showProgress();
+    const uint64_t left = p.cut.records - (f.run.playedIn + f.run.playedOut);
+    const double record = 2.0 * static_cast<double>(lengthened(*pauseCount(80, 0.01), 3)) * 10e-9;
+    ASSERT_TRUE(live->remaining().has_value());
+    EXPECT_NEAR(*live->remaining(), static_cast<double>(left) * record,
+                1e-9 * static_cast<double>(left) * record);
+    held.release();
+    ASSERT_TRUE(test::waitIdle(f.machine));
+}
