@@ -1,7 +1,8 @@
 // Acceleration ramps planned ahead of time over a whole cut file: every move (the ticks of one
-// segment) gets its entry and exit speed from a backward and a forward pass over all ticks, and
-// each tick the longest pause its ramp needs. The cut file keeps its bytes; the plan goes
-// into the pacing file NOM.rythme as pause factors beside the run's own feed column.
+// segment) gets its entry and exit speed from a backward and a forward pass over all ticks
+// (ramplookahead.h), and each tick the longest pause its ramp needs. The cut file keeps its
+// bytes; the plan goes into the pacing file NOM.rythme as pause factors beside the run's own
+// feed column.
 #pragma once
 
 #include <array>
@@ -32,45 +33,13 @@ struct RampReport {
     std::string pacingPath;
 };
 
-// One tick as the planner sees it: the pause count the run would make without ramps (its
-// feed and any earlier factor), the feed of the run's column and whether a pause point
-// follows.
-struct RampTick {
-    uint32_t base = 0;     // iterations of one pause at the tick's feed
-    uint32_t nominal = 0;  // the same lengthened by an earlier factor
-    double factor = 1;     // that earlier factor
-    PacingFeed feed = PacingFeed::In;
-    bool pauseAfter = false;
-};
-
-// One segment's ticks, or idle ticks (a dwell: no clock, the machine stands still).
-struct RampMove {
-    uint64_t first = 0, count = 0;
-    double step = 0;            // mm the tool moves per tick
-    double accel = 0;           // mm/s² along the path, the tightest axis's share
-    std::array<double, 3> u{};  // unit direction
-    bool idle = false;
-};
-
-// The ticks and moves of the cut file `def` from the work file `objet` of its generation, and
-// the pacing file already beside it (a G-code job's), when it belongs to the cut file. The
-// failure, empty when read.
-std::string readRampTicks(const std::string& def, const std::string& objet, const std::string& rythme,
-                          const RampMachine& m, const RampSettings& s, std::vector<RampTick>& ticks,
-                          std::vector<RampMove>& moves);
-
-// The pause count of each tick (whole iterations of 10 ns, never below its nominal one) so
-// that no move speeds up or slows down faster than its acceleration, every move starts and
-// ends within the start-stop speed or the junction speed of its corner.
-std::vector<uint32_t> planPauses(const std::vector<RampTick>& ticks, const std::vector<RampMove>& moves,
-                                 const RampSettings& s);
-
 // The shortest factor the run turns into exactly `count` iterations from `base` (see
 // lengthened()), as the pacing file writes and reads it back.
 double factorFor(uint32_t base, uint32_t count);
 
-// Plans the ramps of the cut file `def` and writes `rythme`. The failure, empty when done.
+// Plans the ramps of the cut file `def` and writes `rythme`, reading `window` ticks at a time
+// (0: the planner's own; the plan is the same). The failure, empty when done.
 std::string writeRamps(const std::string& def, const std::string& objet, const std::string& rythme,
-                       const RampMachine& m, const RampSettings& s, RampReport& report);
+                       const RampMachine& m, const RampSettings& s, RampReport& report, size_t window = 0);
 
 }  // namespace vornelle

@@ -151,5 +151,44 @@ TEST(RampPlan, TheFactorWrittenGivesExactlyThePlannedIterations) {
         }
 }
 
+TEST(RampPlan, AnyWindowGivesThePlanOfTheWholeCut) {
+    test::TempDir dir;
+    std::string def, objet;
+    auto leg = [&](int dx, int dy) {
+        objet += std::to_string(dx < 0) + "," + std::to_string(std::abs(dx)) + "," + std::to_string(dy < 0) + "," +
+                 std::to_string(std::abs(dy)) + ",0,0,0,0\r\n";
+        const int r = (dx ? 2 : 0) | (dx < 0 ? 1 : 0) | (dy ? 8 : 0) | (dy < 0 ? 4 : 0);
+        for (int k = 0; k < std::max(std::abs(dx), std::abs(dy)); ++k) def += std::to_string(r) + "\r\n";
+    };
+    // A corner, a reversal, a dwell (still ticks beyond the segments), a straight join, a
+    // diagonal and the way back.
+    leg(300, 0), leg(0, 200), leg(0, -200);
+    for (int k = 0; k < 25; ++k) def += "0\r\n";
+    leg(100, 0), leg(400, 0), leg(150, 150), leg(-950, -150);
+    test::spit(dir.file("p.def"), def);
+    test::spit(dir.file("objet"), objet);
+    // A G-code job's own pacing: its second half out of the material and slower, and a pause
+    // point in the middle of the straight join.
+    Pacing early;
+    early.cut = *cutStampOf(dir.file("p.def"));
+    early.runs = {{900, 1, PacingFeed::In}, {early.cut.records - 900, 1.5, PacingFeed::Out}};
+    markPauses(early.runs, {800});
+    std::string whole;
+    for (size_t window : {0, 1, 2, 7, 64}) {
+        ASSERT_TRUE(writePacing(dir.file("p.rythme"), early));
+        RampReport report;
+        ASSERT_EQ(writeRamps(dir.file("p.def"), dir.file("objet"), dir.file("p.rythme"), machine(), settings(0.05),
+                             report, window),
+                  "");
+        const std::string text = test::slurp(dir.file("p.rythme"));
+        if (window == 0)
+            whole = text;
+        else
+            EXPECT_EQ(text, whole) << "window " << window;
+    }
+    EXPECT_NE(whole.find(" P\r\n"), std::string::npos);
+    EXPECT_GT(std::count(whole.begin(), whole.end(), '\n'), 100);  // ramps at every stop and corner
+}
+
 }  // namespace
 }  // namespace vornelle
