@@ -1,6 +1,7 @@
 // Time a cut file takes, or has left, at given feeds, from its records in and out of the
 // material: each record is two counted pauses at the pace of its state, and the records
-// before the first material change play at the in-material pace, as the run starts.
+// before the first material change play at the in-material pace, as the run starts. With a
+// pacing file, from its runs instead: their feed column and pause factors.
 #pragma once
 
 #include <cstdint>
