@@ -4,6 +4,7 @@
 // cut file, shows the tool page with the decoded path and figures as docs/outil-decode.png, and
 // starts the cut, held on its way, for the panel as docs/decencours.png. Between
 // the two, entry points are set and Form7 is kept open beside the page as docs/form7.png.
+// Last the configuration page (docs/configuration.png) and the joystick page (docs/joystick.png).
 // Run under a display: xvfb-run -a -s "-screen 0 1280x900x24" build/tests/vornelle_screenshots docs
 #include <QApplication>
 #include <QEventLoop>
@@ -147,6 +148,15 @@ bool cutShots(test::MainWindowFixture& f, const std::string& out) {
     bool ok = f.window->grab().save(QString::fromStdString(out + "/outil-decode.png"));
     return panelShot(f, mach, out + "/decencours.png") && ok;
 }
+// A page opened from the menu as the user would, maximised in the window.
+bool pageShot(MainWindow& w, PageId id, const std::string& file) {
+    w.show(id);
+    if (QWidget* p = w.page(id))
+        if (auto* sub = p->parentWidget()) sub->showMaximized();
+    QApplication::processEvents();
+    return w.grab().save(QString::fromStdString(file));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +173,8 @@ int main(int argc, char** argv) {
     ok = entryPointShot(w, page, out + "/form7.png") && ok;
     ok = toolShot(w, page, out + "/outil.png") && ok;
     ok = cutShots(f, out) && ok;
+    ok = pageShot(w, PageId::Configuration, out + "/configuration.png") && ok;
+    ok = pageShot(w, PageId::Form5, out + "/joystick.png") && ok;
     for (const auto& c : f.dialogs.calls) std::fprintf(stderr, "message: %s\n", c.text.c_str());
     return ok ? 0 : 1;
 }
