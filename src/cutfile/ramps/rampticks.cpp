@@ -76,9 +76,9 @@ RampTick RampTickSource::tickOf(uint8_t r) {
     return t;
 }
 
-// The path's acceleration: each axis takes its share of the move, the tightest one limits.
 // The tick joins the move it belongs to, or begins the next one: an idle run between two
-// segments, the next segment, or the rest of a segment after a pause point.
+// segments, the next segment, or the rest of a segment after a pause point. A segment's
+// acceleration along the path: each axis takes its share, the tightest one limits.
 bool RampTickSource::placeTick(const RampTick& t, bool still) {
     const bool afterPause = !moves_.empty() && moves_.back().lastPauses;
     if (left_ == 0 && idleTicks_ && still) {
